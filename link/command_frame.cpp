@@ -1,0 +1,65 @@
+#include "link/command_frame.h"
+
+#include <new>
+
+#include "link/debug_trace.h"
+#include "link/port_io.h"
+#include "link/spin_delay.h"
+
+namespace vornik {
+
+void PutRecordHeader(uint8_t* frame, size_t frameSize, uint8_t operation, uint8_t record) {
+  const size_t length = frameSize - 4;
+  frame[0] = kFrameEscape;
+  frame[1] = kFrameClass;
+  frame[2] = uint8_t(length >> 8);
+  frame[3] = uint8_t(length & 0xFF);
+  frame[4] = kSignature[0];
+  frame[5] = kSignature[1];
+  frame[6] = kSignature[2];
+  frame[7] = operation;
+  frame[8] = record;
+}
+
+uint16_t AnswerLength(std::span<const uint8_t> answer, size_t received) {
+  if (received < 5 || answer.size() < 4) return 0;
+  return uint16_t(answer[2] << 8 | answer[3]);
+}
+
+std::optional<ExchangeAnswer> RunExchange(const Exchange& exchange) {
+  const auto& request = exchange.request;
+  const size_t written = PortWrite(request.data(), request.size());
+  if (exchange.title != nullptr) DebugTrace("%s", exchange.title);
+  DebugTrace("WriteData = %d \n", int(written));
+  if (exchange.dumpRequest) DebugHexDump(request.data(), request.size());
+  SpinDelay(exchange.waitMs);
+  if (written != request.size()) return std::nullopt;
+
+  ExchangeAnswer answer;
+  try {
+    answer.bytes.assign(exchange.answerSize, 0);
+  } catch (const std::bad_alloc&) {
+    if (exchange.allocationFailure != nullptr) DebugTrace("%s", exchange.allocationFailure);
+    return std::nullopt;
+  }
+  answer.received = PortRead(answer.bytes.data(), answer.bytes.size());
+
+  switch (exchange.answerTrace) {
+    case AnswerTrace::kSizeAndDumpReceived:
+    case AnswerTrace::kSizeAndDumpAll:
+      DebugTrace("Size to read = %d \n", int(exchange.answerSize));
+      DebugTrace("ReadData = %d \n", int(answer.received));
+      DebugHexDump(answer.bytes.data(), exchange.answerTrace == AnswerTrace::kSizeAndDumpAll
+                                            ? answer.bytes.size()
+                                            : answer.received);
+      break;
+    case AnswerTrace::kReadCountOnly:
+      DebugTrace("ReadData = %d \n", int(answer.received));
+      break;
+    case AnswerTrace::kNothing:
+      break;
+  }
+  return answer;
+}
+
+}  // namespace vornik

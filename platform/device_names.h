@@ -1,0 +1,16 @@
+// How the program's device names map to this system's devices.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// "LPTn" names the parallel port /dev/lp(n-1); "\\.\HarnEcpn" names the ECP port driver
+// device /dev/parport(n-1) (ppdev). Any other name (a USB control port name, a path) is
+// used as it stands.
+std::string DevicePathFor(const std::string& name);
+
+// True when the path names a parallel port driven through ppdev.
+bool IsEcpPortPath(const std::string& path);
+
+}  // namespace platform

@@ -1,0 +1,125 @@
+// Fakes of the platform services for tests: a clock that moves on every poll, captured
+// debug output, virtual devices registered by name, fake libraries, a chosen OS version.
+// `FakePlatform` installs them all for its lifetime.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+// Every tickCount() advances the clock by `step` ms and sleep(ms) by ms, so a busy wait
+// of 1500 ms costs 1500 polls and no real time.
+class FakeClock : public Clock {
+ public:
+  uint32_t tickCount() override;
+  void sleep(uint32_t ms) override;
+
+  uint32_t now = 0;
+  uint32_t step = 1;
+  uint64_t slept = 0;  // total of all sleep() calls
+};
+
+class FakeDebugSink : public DebugSink {
+ public:
+  void write(std::string_view text) override { lines.emplace_back(text); }
+  // Everything written, joined.
+  std::string text() const;
+
+  std::vector<std::string> lines;
+};
+
+// What was asked of the fake device files, in order.
+struct OpenRecord {
+  std::string name;
+  unsigned access;
+  unsigned share;
+  bool opened;
+};
+
+class FakeDeviceFiles : public DeviceFiles {
+ public:
+  using Factory = std::function<std::unique_ptr<DeviceFile>(unsigned access, unsigned share)>;
+
+  std::unique_ptr<DeviceFile> open(const std::string& name, unsigned access,
+                                   unsigned share) override;
+  // Makes `name` openable; the factory may return null to refuse an open.
+  void add(const std::string& name, Factory factory) { devices_[name] = std::move(factory); }
+  void remove(const std::string& name) { devices_.erase(name); }
+
+  std::vector<OpenRecord> opens;
+
+ private:
+  std::map<std::string, Factory> devices_;
+};
+
+// A scripted virtual device: it records what is written to it and answers reads from a
+// queue of prepared answers, one answer per read call.
+class ScriptedDevice {
+ public:
+  struct Control {
+    uint32_t code;
+    std::vector<uint8_t> input;
+  };
+
+  // One entry per write call, one per read call, in order: "W", "R", "C".
+  std::vector<std::string> calls;
+  std::vector<std::vector<uint8_t>> writes;
+  std::deque<std::vector<uint8_t>> answers;
+  std::vector<Control> controls;
+  std::vector<CommTimeouts> timeoutsSet;
+  std::vector<size_t> readSizes;
+
+  size_t writeLimit = SIZE_MAX;  // bytes a write call accepts at most
+  bool failGetTimeouts = false;
+  bool failControls = false;
+  bool refuseOpen = false;
+
+  // A factory for FakeDeviceFiles::add that opens this device.
+  FakeDeviceFiles::Factory factory();
+};
+
+class FakeLibraries : public Libraries {
+ public:
+  std::unique_ptr<Library> load(const std::string& fileName) override;
+  // Makes `fileName` loadable with the given exports.
+  void add(const std::string& fileName, std::map<std::string, void*> exports) {
+    libraries_[fileName] = std::move(exports);
+  }
+
+  std::vector<std::string> loads;  // file names asked for, in order
+  int unloads = 0;
+
+ private:
+  std::map<std::string, std::map<std::string, void*>> libraries_;
+};
+
+class FakeSystem : public System {
+ public:
+  OsVersion osVersion() override { return version; }
+  std::string programPath() override { return path; }
+
+  OsVersion version{true, 2, 5};
+  std::string path = "/opt/vornik/vornik";
+};
+
+class FakePlatform {
+ public:
+  FakePlatform();
+
+  FakeClock clock;
+  FakeDebugSink debug;
+  FakeDeviceFiles devices;
+  FakeLibraries libraries;
+  FakeSystem system;
+
+ private:
+  ScopedServices scope_;
+};
+
+}  // namespace platform

@@ -1,0 +1,126 @@
+// The services the program asks of its operating system, one small interface each,
+// reached through one process-wide seam (`Services()`) that tests replace with fakes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Millisecond tick counter and sleep.
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Milliseconds since an arbitrary start, as a 32-bit value that wraps around.
+  virtual uint32_t tickCount() = 0;
+  // Gives up the processor for at least `ms` milliseconds.
+  virtual void sleep(uint32_t ms) = 0;
+};
+
+// The debug output: one call writes one piece of text, exactly as given.
+class DebugSink {
+ public:
+  virtual ~DebugSink() = default;
+  virtual void write(std::string_view text) = 0;
+};
+
+// Serial-style time-outs of an open device, in milliseconds. A read gives up when the gap
+// between two bytes exceeds `readInterval` (0: no interval limit) or when the whole read
+// has taken `readTotalConstant + readTotalMultiplier * count` (0 and 0: no total limit).
+struct CommTimeouts {
+  uint32_t readInterval = 0;
+  uint32_t readTotalMultiplier = 0;
+  uint32_t readTotalConstant = 0;
+  uint32_t writeTotalMultiplier = 0;
+  uint32_t writeTotalConstant = 0;
+};
+
+// A read on a handle whose time-outs were never set gives up after this long: a silent
+// device must never hang the window.
+inline constexpr uint32_t kDefaultReadTotalMs = 3000;
+
+enum Access : unsigned { kAccessRead = 1, kAccessWrite = 2 };
+enum Share : unsigned { kShareNone = 0, kShareRead = 1, kShareWrite = 2 };
+
+// One open device. Closing is destroying the object.
+class DeviceFile {
+ public:
+  virtual ~DeviceFile() = default;
+  // Writes the block; returns the number of bytes the device accepted (0 on failure).
+  virtual size_t write(const uint8_t* bytes, size_t count) = 0;
+  // Reads up to `count` bytes within the handle's time-outs; returns how many arrived
+  // (0 on failure or when none arrived in time).
+  virtual size_t read(uint8_t* buffer, size_t count) = 0;
+  // False when the device has no serial-style time-outs to read.
+  virtual bool getTimeouts(CommTimeouts& timeouts) = 0;
+  virtual bool setTimeouts(const CommTimeouts& timeouts) = 0;
+  // A device-control request with an input buffer and no output; true on success.
+  virtual bool control(uint32_t code, const uint8_t* input, size_t size) = 0;
+};
+
+class DeviceFiles {
+ public:
+  virtual ~DeviceFiles() = default;
+  // Opens an existing device by its program name ("LPT1", "\\.\HarnEcp1", a USB control
+  // port name, or a path). Null when it does not exist, is busy or refuses.
+  virtual std::unique_ptr<DeviceFile> open(const std::string& name, unsigned access,
+                                           unsigned share) = 0;
+};
+
+// A loaded library; unloading is destroying the object.
+class Library {
+ public:
+  virtual ~Library() = default;
+  // The address of an export, or null when the library has none of that name.
+  virtual void* symbol(const char* name) = 0;
+};
+
+class Libraries {
+ public:
+  virtual ~Libraries() = default;
+  // Loads a library by its file name ("grenlo.dll"); null when it cannot be loaded.
+  virtual std::unique_ptr<Library> load(const std::string& fileName) = 0;
+};
+
+// The answer of the version query.
+struct OsVersion {
+  bool ok = false;
+  uint32_t platformId = 0;  // 1: the Windows 98 family, 2: the NT family
+  uint32_t majorVersion = 0;
+};
+
+class System {
+ public:
+  virtual ~System() = default;
+  virtual OsVersion osVersion() = 0;
+  // The full path of the running program.
+  virtual std::string programPath() = 0;
+};
+
+struct ServiceSet {
+  Clock* clock;
+  DebugSink* debug;
+  DeviceFiles* devices;
+  Libraries* libraries;
+  System* system;
+};
+
+// The services in force: the POSIX ones unless a test installed others.
+ServiceSet& Services();
+
+// Replaces the services for its lifetime (tests), restoring the previous ones after.
+class ScopedServices {
+ public:
+  explicit ScopedServices(const ServiceSet& replacement);
+  ~ScopedServices();
+  ScopedServices(const ScopedServices&) = delete;
+  ScopedServices& operator=(const ScopedServices&) = delete;
+
+ private:
+  ServiceSet previous_;
+};
+
+}  // namespace platform

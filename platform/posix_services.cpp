@@ -1,0 +1,115 @@
+#include "platform/posix_services.h"
+
+#include <dlfcn.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/posix_device_files.h"
+
+namespace platform {
+namespace {
+
+class PosixClock : public Clock {
+ public:
+  uint32_t tickCount() override {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const uint64_t ms = uint64_t(now.tv_sec) * 1000u + uint64_t(now.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(ms);  // wraps like the 32-bit tick counter
+  }
+  void sleep(uint32_t ms) override {
+    timespec wait{time_t(ms / 1000), long(ms % 1000) * 1000000L};
+    while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+    }
+  }
+};
+
+// Silent unless VORNIK_DEBUG is set: "1" writes to stderr, anything else names a file
+// that the text is appended to.
+class PosixDebugSink : public DebugSink {
+ public:
+  PosixDebugSink() {
+    const char* target = std::getenv("VORNIK_DEBUG");
+    if (target == nullptr || *target == '\0') return;
+    if (std::string_view(target) == "1") {
+      out_ = stderr;
+    } else {
+      out_ = std::fopen(target, "a");
+      owned_ = out_ != nullptr;
+    }
+  }
+  ~PosixDebugSink() override {
+    if (owned_) std::fclose(out_);
+  }
+  void write(std::string_view text) override {
+    if (out_ == nullptr) return;
+    std::fwrite(text.data(), 1, text.size(), out_);
+    std::fflush(out_);
+  }
+
+ private:
+  FILE* out_ = nullptr;
+  bool owned_ = false;
+};
+
+class PosixLibrary : public Library {
+ public:
+  explicit PosixLibrary(void* handle) : handle_(handle) {}
+  ~PosixLibrary() override { dlclose(handle_); }
+  void* symbol(const char* name) override { return dlsym(handle_, name); }
+
+ private:
+  void* handle_;
+};
+
+class PosixSystem : public System {
+ public:
+  // The program runs on the NT family, version 5 or later, as far as it is concerned.
+  OsVersion osVersion() override { return {true, 2, 5}; }
+  std::string programPath() override {
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
+  }
+};
+
+// "grenlo.dll" is looked up as "libgrenlo.so", first in the program's own folder, then on
+// the loader's path.
+class PosixLibraries : public Libraries {
+ public:
+  explicit PosixLibraries(System& system) : system_(system) {}
+  std::unique_ptr<Library> load(const std::string& fileName) override {
+    std::string base = fileName;
+    const auto dot = base.rfind('.');
+    if (dot != std::string::npos) base.erase(dot);
+    const std::string soName = "lib" + base + ".so";
+    const auto programDir = std::filesystem::path(system_.programPath()).parent_path();
+    void* handle = nullptr;
+    if (!programDir.empty()) handle = dlopen((programDir / soName).c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) handle = dlopen(soName.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) return nullptr;
+    return std::make_unique<PosixLibrary>(handle);
+  }
+
+ private:
+  System& system_;
+};
+
+}  // namespace
+
+ServiceSet PosixServices() {
+  static PosixClock clock;
+  static PosixDebugSink debug;
+  static PosixDeviceFiles devices;
+  static PosixSystem system;
+  static PosixLibraries libraries(system);
+  return {&clock, &debug, &devices, &libraries, &system};
+}
+
+}  // namespace platform

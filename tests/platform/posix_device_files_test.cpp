@@ -1,0 +1,197 @@
+// The POSIX device files against real descriptors: a pseudo-terminal as a silent or
+// slow port, and a bridge socket served by a small peer thread.
+#include <gtest/gtest.h>
+
+#include <pty.h>
+#include <termios.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "platform/bridge_protocol.h"
+#include "platform/posix_device_files.h"
+
+namespace platform {
+namespace {
+
+using std::chrono::milliseconds;
+
+class Pty : public testing::Test {
+ protected:
+  Pty() {
+    char name[256];
+    termios raw{};
+    cfmakeraw(&raw);  // bytes reach a reader as they come, not line by line
+    EXPECT_EQ(openpty(&master_, &slave_, name, &raw, nullptr), 0);
+    path_ = name;
+  }
+  ~Pty() override {
+    ::close(master_);
+    ::close(slave_);
+  }
+
+  // Reads through a freshly opened device and reports how long the read took.
+  size_t timedRead(const CommTimeouts* timeouts, uint8_t* buffer, size_t count,
+                   milliseconds& elapsed) {
+    auto port = devices_.open(path_, kAccessRead | kAccessWrite, kShareNone);
+    EXPECT_NE(port, nullptr);
+    if (!port) return 0;
+    if (timeouts) port->setTimeouts(*timeouts);
+    const auto start = std::chrono::steady_clock::now();
+    const size_t got = port->read(buffer, count);
+    elapsed = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
+    return got;
+  }
+
+  int master_ = -1;
+  int slave_ = -1;
+  std::string path_;
+  PosixDeviceFiles devices_;
+};
+
+constexpr CommTimeouts kLptTimeouts{200, 0, 3000, 0, 5000};
+
+TEST_F(Pty, SilentPortReadGivesUpAfterTheTotalTimeout) {
+  uint8_t buffer[10];
+  milliseconds elapsed{};
+  EXPECT_EQ(timedRead(&kLptTimeouts, buffer, sizeof buffer, elapsed), 0u);
+  EXPECT_GE(elapsed.count(), 2900);
+  EXPECT_LT(elapsed.count(), 4500);
+}
+
+TEST_F(Pty, ReadWithoutTimeoutsStillGivesUpAfterThreeSeconds) {
+  uint8_t buffer[10];
+  milliseconds elapsed{};
+  EXPECT_EQ(timedRead(nullptr, buffer, sizeof buffer, elapsed), 0u);
+  EXPECT_GE(elapsed.count(), 2900);
+  EXPECT_LT(elapsed.count(), 4500);
+}
+
+TEST_F(Pty, ReadEndsOneIntervalAfterTheLastByte) {
+  std::thread peer([this] {
+    std::this_thread::sleep_for(milliseconds(100));
+    ASSERT_EQ(::write(master_, "abc", 3), 3);
+  });
+  uint8_t buffer[10];
+  milliseconds elapsed{};
+  EXPECT_EQ(timedRead(&kLptTimeouts, buffer, sizeof buffer, elapsed), 3u);
+  peer.join();
+  EXPECT_EQ(std::memcmp(buffer, "abc", 3), 0);
+  EXPECT_GE(elapsed.count(), 280);
+  EXPECT_LT(elapsed.count(), 1500);
+}
+
+TEST_F(Pty, UnsharedOpenKeepsOthersOut) {
+  auto first = devices_.open(path_, kAccessWrite, kShareNone);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(devices_.open(path_, kAccessWrite, kShareNone), nullptr);
+  first.reset();
+  EXPECT_NE(devices_.open(path_, kAccessWrite, kShareNone), nullptr);
+}
+
+TEST(PosixDeviceFiles, MissingDeviceDoesNotOpen) {
+  PosixDeviceFiles devices;
+  EXPECT_EQ(devices.open("/nonexistent/port", kAccessWrite, kShareNone), nullptr);
+  EXPECT_EQ(devices.open("LPT9", kAccessWrite, kShareNone), nullptr);
+}
+
+// A bridge peer that serves one connection: it accepts the open unless told to refuse,
+// takes every write, answers the first read with `answer` and controls with success.
+class BridgePeer {
+ public:
+  explicit BridgePeer(bool refuse, std::vector<uint8_t> answer)
+      : path_(std::filesystem::temp_directory_path() /
+              ("vornik-bridge-test-" + std::to_string(::getpid()) + ".sock")) {
+    std::filesystem::remove(path_);
+    listener_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, path_.c_str());
+    EXPECT_EQ(::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(::listen(listener_, 1), 0);
+    thread_ = std::thread([this, refuse, answer] { serve(refuse, answer); });
+  }
+  ~BridgePeer() {
+    thread_.join();
+    ::close(listener_);
+    std::filesystem::remove(path_);
+  }
+  std::string path() const { return path_.string(); }
+
+  std::vector<uint8_t> written;
+  std::vector<uint8_t> readRequest;
+  std::vector<uint8_t> controlRequest;
+
+ private:
+  void serve(bool refuse, const std::vector<uint8_t>& answer) {
+    const int fd = ::accept(listener_, nullptr, nullptr);
+    bridge::Message message;
+    while (bridge::ReceiveMessage(fd, message, std::nullopt)) {
+      std::vector<uint8_t> reply;
+      switch (message.code) {
+        case bridge::kOpen:
+          reply.push_back(refuse ? 1 : 0);
+          bridge::SendMessage(fd, bridge::kOpenAnswer, reply, std::nullopt);
+          if (refuse) {
+            ::close(fd);
+            return;
+          }
+          break;
+        case bridge::kWrite:
+          written = message.payload;
+          bridge::PutBe32(reply, uint32_t(message.payload.size()));
+          bridge::SendMessage(fd, bridge::kWriteAnswer, reply, std::nullopt);
+          break;
+        case bridge::kRead:
+          readRequest = message.payload;
+          bridge::SendMessage(fd, bridge::kReadAnswer, answer, std::nullopt);
+          break;
+        case bridge::kControl:
+          controlRequest = message.payload;
+          reply.push_back(1);
+          bridge::SendMessage(fd, bridge::kControlAnswer, reply, std::nullopt);
+          break;
+      }
+    }
+    ::close(fd);
+  }
+
+  std::filesystem::path path_;
+  int listener_ = -1;
+  std::thread thread_;
+};
+
+TEST(Bridge, SocketPathOpensAsADeviceAndCarriesEveryRequest) {
+  BridgePeer peer(false, {0x1B, 0xA4, 0x00, 0x06, 0x50});
+  PosixDeviceFiles devices;
+  {
+    auto device = devices.open(peer.path(), kAccessRead | kAccessWrite, kShareNone);
+    ASSERT_NE(device, nullptr);
+    const uint8_t request[] = {0x1B, 0xA4, 0x00, 0x04, 0x50, 0xE0, 0x82, 0xC0};
+    EXPECT_EQ(device->write(request, sizeof request), sizeof request);
+    device->setTimeouts(kLptTimeouts);
+    uint8_t buffer[10] = {};
+    EXPECT_EQ(device->read(buffer, sizeof buffer), 5u);
+    EXPECT_EQ(buffer[3], 0x06);
+    const uint8_t mode = 0x10;
+    EXPECT_TRUE(device->control(0x182004, &mode, 1));
+  }
+  EXPECT_EQ(peer.written, std::vector<uint8_t>({0x1B, 0xA4, 0x00, 0x04, 0x50, 0xE0, 0x82, 0xC0}));
+  // count 10, interval 200, total 3000, big-endian
+  EXPECT_EQ(peer.readRequest, std::vector<uint8_t>({0, 0, 0, 10, 0, 0, 0, 200, 0, 0, 0x0B, 0xB8}));
+  EXPECT_EQ(peer.controlRequest, std::vector<uint8_t>({0x00, 0x18, 0x20, 0x04, 0x10}));
+}
+
+TEST(Bridge, RefusedOpenGivesNoDevice) {
+  BridgePeer peer(true, {});
+  PosixDeviceFiles devices;
+  EXPECT_EQ(devices.open(peer.path(), kAccessWrite, kShareNone), nullptr);
+}
+
+}  // namespace
+}  // namespace platform
