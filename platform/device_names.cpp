@@ -25,6 +25,9 @@ int PortNumber(std::string_view name, size_t prefixLength) {
 
 constexpr std::string_view kLptPrefix = "LPT";
 constexpr std::string_view kEcpPrefix = "\\\\.\\HarnEcp";
+// The older USB flavour names two pipes below the control port; here both pipes are the
+// control port's own device.
+constexpr std::string_view kPipeSuffixes[] = {"\\PIPE00", "\\PIPE01"};
 
 }  // namespace
 
@@ -34,6 +37,9 @@ std::string DevicePathFor(const std::string& name) {
   }
   if (StartsWithNoCase(name, kEcpPrefix)) {
     if (int n = PortNumber(name, kEcpPrefix.size())) return "/dev/parport" + std::to_string(n - 1);
+  }
+  for (auto suffix : kPipeSuffixes) {
+    if (std::string_view(name).ends_with(suffix)) return name.substr(0, name.size() - suffix.size());
   }
   return name;
 }

@@ -6,7 +6,8 @@
 namespace platform {
 
 // "LPTn" names the parallel port /dev/lp(n-1); "\\.\HarnEcpn" names the ECP port driver
-// device /dev/parport(n-1) (ppdev). Any other name (a USB control port name, a path) is
+// device /dev/parport(n-1) (ppdev); "X\PIPE00" and "X\PIPE01" name the control port X
+// itself. Any other name (a USB control port name, a path) is
 // used as it stands.
 std::string DevicePathFor(const std::string& name);
 

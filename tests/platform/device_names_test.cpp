@@ -14,6 +14,12 @@ TEST(DeviceNames, PortNamesMapToLinuxDevices) {
   EXPECT_FALSE(IsEcpPortPath("/dev/lp0"));
 }
 
+TEST(DeviceNames, UsbPipesNameTheirControlPort) {
+  EXPECT_EQ(DevicePathFor("/run/vornik.sock\\PIPE00"), "/run/vornik.sock");
+  EXPECT_EQ(DevicePathFor("/dev/usb/lp0\\PIPE01"), "/dev/usb/lp0");
+  EXPECT_EQ(DevicePathFor("/dev/usb/lp0\\PIPE02"), "/dev/usb/lp0\\PIPE02");
+}
+
 TEST(DeviceNames, OtherNamesStandAsTheyAre) {
   EXPECT_EQ(DevicePathFor("LPT10"), "LPT10");
   EXPECT_EQ(DevicePathFor("LPT0"), "LPT0");
