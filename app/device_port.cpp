@@ -21,7 +21,8 @@ std::unique_ptr<platform::Library>& ArbitrationLibrary() {
 bool AcquireDevicePort(int code) {
   auto& library = ArbitrationLibrary();
   library = platform::Services().libraries->load("grenlo.dll");
-  if (!library) return true;
+  if (!library)
+    return true;
   auto acquire = reinterpret_cast<PortAcquireFn>(library->symbol("PortAcquire"));
   if (acquire == nullptr) {
     library.reset();
@@ -38,7 +39,8 @@ bool AcquireDevicePort(int code) {
 
 bool ReleaseDevicePort(int code) {
   auto& library = ArbitrationLibrary();
-  if (!library) return false;
+  if (!library)
+    return false;
   auto release = reinterpret_cast<PortReleaseFn>(library->symbol("PortRelease"));
   if (release == nullptr) {
     library.reset();

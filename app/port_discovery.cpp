@@ -1,8 +1,9 @@
 #include "app/port_discovery.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "link/debug_trace.h"
 #include "platform/platform.h"
@@ -29,17 +30,26 @@ void QueryControlPortName() {
   Connection.UsbControlName[kUsbNameSize - 1] = '\0';  // a library that filled it all
 }
 
+// The control port name followed by a pipe name, cut to the path buffer.
+void SetPipePath(char* path, const char* pipe) {
+  const std::string joined = std::string(Connection.UsbControlName) + pipe;
+  const size_t length = std::min<size_t>(joined.size(), kUsbNameSize - 1);
+  std::memcpy(path, joined.data(), length);
+  path[length] = '\0';
+}
+
 bool ControlPortOpens() {
-  auto port = platform::Services().devices->open(
-      Connection.UsbWritePath, platform::kAccessRead | platform::kAccessWrite,
-      platform::kShareRead | platform::kShareWrite);
+  auto port = platform::Services().devices->open(Connection.UsbWritePath,
+                                                 platform::kAccessRead | platform::kAccessWrite,
+                                                 platform::kShareRead | platform::kShareWrite);
   return port != nullptr;
 }
 
 // Loads the flavour's USB library unless an earlier discovery did; false when it is absent.
 bool LoadUsbLibrary(const char* fileName) {
   auto& library = UsbLibrary();
-  if (!library) library = platform::Services().libraries->load(fileName);
+  if (!library)
+    library = platform::Services().libraries->load(fileName);
   return library != nullptr;
 }
 
@@ -48,14 +58,15 @@ void DiscoverWin98() {
     Connection.PortKind = kPortLpt1;
     return;
   }
-  Connection.GetControlPortName = Resolve<GetControlPortNameFn>(*UsbLibrary(), "GetControlPortName");
+  Connection.GetControlPortName =
+      Resolve<GetControlPortNameFn>(*UsbLibrary(), "GetControlPortName");
   if (Connection.GetControlPortName == nullptr) {
     Connection.PortKind = kPortLpt1;
     return;
   }
   QueryControlPortName();
-  std::snprintf(Connection.UsbReadPath, kUsbNameSize, "%s\\PIPE01", Connection.UsbControlName);
-  std::snprintf(Connection.UsbWritePath, kUsbNameSize, "%s\\PIPE00", Connection.UsbControlName);
+  SetPipePath(Connection.UsbReadPath, "\\PIPE01");
+  SetPipePath(Connection.UsbWritePath, "\\PIPE00");
   DebugTrace(" USB Control Port = %s", Connection.UsbControlName);
   Connection.PortKind = ControlPortOpens() ? kPortUsb : kPortLpt1;
 }
@@ -84,9 +95,12 @@ void DiscoverNt5() {
 
 OsFlavour QueryOsFlavour() {
   const auto version = platform::Services().system->osVersion();
-  if (!version.ok) return OsFlavour::OtherOs;
-  if (version.platformId == 1) return OsFlavour::Win98;
-  if (version.platformId == 2 && version.majorVersion >= 5) return OsFlavour::Nt5;
+  if (!version.ok)
+    return OsFlavour::OtherOs;
+  if (version.platformId == 1)
+    return OsFlavour::Win98;
+  if (version.platformId == 2 && version.majorVersion >= 5)
+    return OsFlavour::Nt5;
   return OsFlavour::OtherOs;
 }
 
@@ -110,6 +124,8 @@ void DiscoverPort() {
              Connection.osFlavour == OsFlavour::Win98 ? 1 : 0);
 }
 
-void UnloadUsbLibrary() { UsbLibrary().reset(); }
+void UnloadUsbLibrary() {
+  UsbLibrary().reset();
+}
 
 }  // namespace vornik

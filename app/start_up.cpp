@@ -16,8 +16,10 @@ bool DeviceAnswers(StartUpWindows& windows) {
     windows.beginWaitCursor();
     const bool answered = Mfp_Inquiry() != 0 || Mfp_Inquiry() != 0;
     windows.endWaitCursor();
-    if (answered) return true;
-    if (Connection.PortKind != kPortUsb) return false;
+    if (answered)
+      return true;
+    if (Connection.PortKind != kPortUsb)
+      return false;
     Connection.PortKind = ParallelFallback();
   }
 }
@@ -25,7 +27,8 @@ bool DeviceAnswers(StartUpWindows& windows) {
 }  // namespace
 
 bool RunStartUp(StartUpWindows& windows) {
-  if (windows.raiseRunningCopy()) return false;
+  if (windows.raiseRunningCopy())
+    return false;
   DefaultMachineState();
   windows.chooseLanguageFile();
   if (!AcquireDevicePort(kDevicePortCode)) {
@@ -35,15 +38,20 @@ bool RunStartUp(StartUpWindows& windows) {
   Connection.osFlavour = QueryOsFlavour();
   for (;;) {
     DiscoverPort();
-    if (DeviceAnswers(windows)) break;
+    if (DeviceAnswers(windows))
+      break;
     const auto choice = windows.askNotResponding();
-    if (choice == StartUpWindows::Choice::kAbort) return false;
-    if (choice == StartUpWindows::Choice::kIgnore) break;
+    if (choice == StartUpWindows::Choice::kAbort)
+      return false;
+    if (choice == StartUpWindows::Choice::kIgnore)
+      break;
   }
   windows.runMainWindow();
   return false;
 }
 
-void RunCleanUp() { ReleaseDevicePort(kDevicePortCode); }
+void RunCleanUp() {
+  ReleaseDevicePort(kDevicePortCode);
+}
 
 }  // namespace vornik

@@ -28,9 +28,11 @@ std::string LockPath(int code) {
 
 EXPORT int PortAcquire(int code) {
   auto& held = HeldLocks();
-  if (held.count(code) != 0) return 1;
+  if (held.count(code) != 0)
+    return 1;
   const int fd = ::open(LockPath(code).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return 0;
+  if (fd < 0)
+    return 0;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     return 0;
@@ -42,7 +44,8 @@ EXPORT int PortAcquire(int code) {
 EXPORT int PortRelease(int code) {
   auto& held = HeldLocks();
   const auto it = held.find(code);
-  if (it == held.end()) return 0;
+  if (it == held.end())
+    return 0;
   ::flock(it->second, LOCK_UN);
   ::close(it->second);
   held.erase(it);

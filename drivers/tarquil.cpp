@@ -21,7 +21,8 @@ constexpr uint32_t kReadTotalMs = 3000;
 std::unique_ptr<platform::DeviceFile> OpenPort() {
   char name[kNameSize];
   drivers::CopyUsbPortName(name, kNameSize);
-  if (name[0] == '\0') return nullptr;
+  if (name[0] == '\0')
+    return nullptr;
   platform::PosixDeviceFiles devices;
   return devices.open(name, platform::kAccessRead | platform::kAccessWrite,
                       platform::kShareRead | platform::kShareWrite);
@@ -35,13 +36,15 @@ EXPORT void GetControlPortName(char* buffer, uint32_t size) {
 
 EXPORT uint32_t Win2kUsbWrite(const uint8_t* bytes, uint32_t length) {
   auto port = OpenPort();
-  if (!port || bytes == nullptr) return 0;
+  if (!port || bytes == nullptr)
+    return 0;
   return uint32_t(port->write(bytes, length));
 }
 
 EXPORT uint32_t Win2kUsbRead(uint8_t* buffer, uint32_t length) {
   auto port = OpenPort();
-  if (!port || buffer == nullptr) return 0;
+  if (!port || buffer == nullptr)
+    return 0;
   platform::CommTimeouts timeouts;
   timeouts.readInterval = kReadIntervalMs;
   timeouts.readTotalConstant = kReadTotalMs;

@@ -10,7 +10,8 @@
 namespace drivers {
 
 void CopyUsbPortName(char* buffer, uint32_t size) {
-  if (buffer == nullptr || size == 0) return;
+  if (buffer == nullptr || size == 0)
+    return;
   std::string name;
   if (const char* port = std::getenv("VORNIK_USB_PORT"); port != nullptr && *port != '\0') {
     name = port;
@@ -18,8 +19,9 @@ void CopyUsbPortName(char* buffer, uint32_t size) {
     constexpr int kUsbPrinterDevices = 16;
     for (int n = 0; n < kUsbPrinterDevices && name.empty(); ++n) {
       const std::string candidate = "/dev/usb/lp" + std::to_string(n);
-      struct stat info{};
-      if (::stat(candidate.c_str(), &info) == 0) name = candidate;
+      struct stat info {};
+      if (::stat(candidate.c_str(), &info) == 0)
+        name = candidate;
     }
   }
   const size_t length = std::min<size_t>(name.size(), size - 1);

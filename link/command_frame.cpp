@@ -22,24 +22,29 @@ void PutRecordHeader(uint8_t* frame, size_t frameSize, uint8_t operation, uint8_
 }
 
 uint16_t AnswerLength(std::span<const uint8_t> answer, size_t received) {
-  if (received < 5 || answer.size() < 4) return 0;
+  if (received < 5 || answer.size() < 4)
+    return 0;
   return uint16_t(answer[2] << 8 | answer[3]);
 }
 
 std::optional<ExchangeAnswer> RunExchange(const Exchange& exchange) {
   const auto& request = exchange.request;
   const size_t written = PortWrite(request.data(), request.size());
-  if (exchange.title != nullptr) DebugTrace("%s", exchange.title);
+  if (exchange.title != nullptr)
+    DebugTrace("%s", exchange.title);
   DebugTrace("WriteData = %d \n", int(written));
-  if (exchange.dumpRequest) DebugHexDump(request.data(), request.size());
+  if (exchange.dumpRequest)
+    DebugHexDump(request.data(), request.size());
   SpinDelay(exchange.waitMs);
-  if (written != request.size()) return std::nullopt;
+  if (written != request.size())
+    return std::nullopt;
 
   ExchangeAnswer answer;
   try {
     answer.bytes.assign(exchange.answerSize, 0);
   } catch (const std::bad_alloc&) {
-    if (exchange.allocationFailure != nullptr) DebugTrace("%s", exchange.allocationFailure);
+    if (exchange.allocationFailure != nullptr)
+      DebugTrace("%s", exchange.allocationFailure);
     return std::nullopt;
   }
   answer.received = PortRead(answer.bytes.data(), answer.bytes.size());

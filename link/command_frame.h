@@ -54,10 +54,10 @@ enum class AnswerTrace {
 
 struct Exchange {
   std::span<const uint8_t> request;
-  const char* title = nullptr;          // traced after the write; null: none
-  bool dumpRequest = false;             // hex dump of the request after "WriteData"
-  uint32_t waitMs = 0;                  // busy wait between write and read
-  size_t answerSize = 0;                // fixed size of the answer read
+  const char* title = nullptr;  // traced after the write; null: none
+  bool dumpRequest = false;     // hex dump of the request after "WriteData"
+  uint32_t waitMs = 0;          // busy wait between write and read
+  size_t answerSize = 0;        // fixed size of the answer read
   AnswerTrace answerTrace = AnswerTrace::kSizeAndDumpReceived;
   const char* allocationFailure = nullptr;  // traced when no answer buffer can be had
 };

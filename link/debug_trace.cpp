@@ -57,7 +57,8 @@ void DebugHexDump(const uint8_t* bytes, size_t count) {
 }
 
 char* TrimTrailingBlanks(char* text) {
-  for (size_t n = std::strlen(text); n > 0 && text[n - 1] == ' '; --n) text[n - 1] = '\0';
+  for (size_t n = std::strlen(text); n > 0 && text[n - 1] == ' '; --n)
+    text[n - 1] = '\0';
   return text;
 }
 

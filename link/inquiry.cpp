@@ -15,12 +15,14 @@ constexpr size_t kModelCodeOffset = 9;
 }  // namespace
 
 int Mfp_Inquiry() {
-  const auto answer = RunExchange({.request = kInquiryRequest,
-                                   .title = "===> INQUIRY <===\n",
-                                   .waitMs = kInquiryWaitMs,
-                                   .answerSize = kInquiryAnswerSize,
-                                   .allocationFailure = "Mfp_Inquiry() - Memory Allocation error! \n"});
-  if (!answer) return 0;
+  const auto answer =
+      RunExchange({.request = kInquiryRequest,
+                   .title = "===> INQUIRY <===\n",
+                   .waitMs = kInquiryWaitMs,
+                   .answerSize = kInquiryAnswerSize,
+                   .allocationFailure = "Mfp_Inquiry() - Memory Allocation error! \n"});
+  if (!answer)
+    return 0;
   const auto& bytes = answer->bytes;
   if (answer->received > 4 && bytes[0] == kFrameEscape && bytes[1] == kFrameClass) {
     // The length is only traced: the device's inquiry answers vary in length.

@@ -34,7 +34,8 @@ size_t UsbChunkedWrite(const uint8_t* bytes, size_t count) {
     const size_t chunk = std::min(kUsbWriteChunk, count - total);
     const uint32_t written = Connection.Win2kUsbWrite(bytes + total, uint32_t(chunk));
     DebugPrint("Win2kUsbWrite(?) = %d", int(written));
-    if (written == 0) break;
+    if (written == 0)
+      break;
     total += std::min<size_t>(written, chunk);
   }
   return total;
@@ -46,7 +47,8 @@ size_t UsbChunkedRead(uint8_t* buffer, size_t count) {
     const size_t chunk = std::min(kUsbReadChunk, count - total);
     const uint32_t got = Connection.Win2kUsbRead(buffer + total, uint32_t(chunk));
     DebugPrint("Read(x) = %d", int(got));
-    if (got < chunk) return got;
+    if (got < chunk)
+      return got;
     total += chunk;
   }
   return total;
@@ -60,10 +62,12 @@ size_t PortWrite(const uint8_t* bytes, size_t count) {
         Connection.Win2kUsbWrite != nullptr)
       return UsbChunkedWrite(bytes, count);
     auto port = Open(Connection.UsbWritePath, kAccessWrite, kShareRead | kShareWrite);
-    if (!port) return 0;
+    if (!port)
+      return 0;
     return port->write(bytes, count);
   }
-  if (Connection.PortKind == kPortEcp1) return EcpWrite(bytes, count);
+  if (Connection.PortKind == kPortEcp1)
+    return EcpWrite(bytes, count);
 
   const char* name = SelectedPortName();
   auto port = Open(name, kAccessWrite, kShareNone);
@@ -72,7 +76,8 @@ size_t PortWrite(const uint8_t* bytes, size_t count) {
     return 0;
   }
   platform::CommTimeouts timeouts;
-  if (!port->getTimeouts(timeouts)) return 0;
+  if (!port->getTimeouts(timeouts))
+    return 0;
   SetLptTimeouts(*port, timeouts);
   return port->write(bytes, count);
 }
@@ -90,7 +95,8 @@ size_t EcpWrite(const uint8_t* bytes, size_t count) {
 size_t PortRead(uint8_t* buffer, size_t count) {
   if (Connection.PortKind == kPortUsb) {
     if (Connection.osFlavour == OsFlavour::Nt5 && Connection.Win2kUsbRead != nullptr) {
-      if (count <= kUsbReadChunk) return std::min<size_t>(Connection.Win2kUsbRead(buffer, uint32_t(count)), count);
+      if (count <= kUsbReadChunk)
+        return std::min<size_t>(Connection.Win2kUsbRead(buffer, uint32_t(count)), count);
       return UsbChunkedRead(buffer, count);
     }
     auto port = Open(Connection.UsbReadPath, kAccessRead, kShareNone);
@@ -111,7 +117,8 @@ size_t PortRead(uint8_t* buffer, size_t count) {
     const uint8_t zero = 0x00;
     if (!port->control(kEcpSetHardwareMethod, &zero, 1))
       DebugPrint("[Error: Device can't be set to the H/W mode(Method) you want.]");
-    if (!port->control(kEcpSetMode, &zero, 1)) DebugPrint("[Error: Mode has not been changed.]");
+    if (!port->control(kEcpSetMode, &zero, 1))
+      DebugPrint("[Error: Mode has not been changed.]");
   } else {
     platform::CommTimeouts timeouts;
     if (!port->getTimeouts(timeouts)) {

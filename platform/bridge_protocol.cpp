@@ -25,9 +25,11 @@ bool SendMessage(int fd, uint8_t code, std::span<const uint8_t> payload, Deadlin
 
 bool ReceiveMessage(int fd, Message& message, Deadline deadline) {
   uint8_t head[5];
-  if (ReadAll(fd, head, sizeof head, deadline) != sizeof head) return false;
+  if (ReadAll(fd, head, sizeof head, deadline) != sizeof head)
+    return false;
   const uint32_t length = GetBe32(head + 1);
-  if (length > kMaxPayload) return false;
+  if (length > kMaxPayload)
+    return false;
   message.code = head[0];
   message.payload.resize(length);
   return ReadAll(fd, message.payload.data(), length, deadline) == length;

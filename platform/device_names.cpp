@@ -7,7 +7,8 @@ namespace platform {
 namespace {
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
+  if (text.size() < prefix.size())
+    return false;
   for (size_t i = 0; i < prefix.size(); ++i) {
     if (std::tolower(static_cast<unsigned char>(text[i])) !=
         std::tolower(static_cast<unsigned char>(prefix[i])))
@@ -18,7 +19,8 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 // The port number that follows the prefix: one digit from 1 to 9, and nothing after it.
 int PortNumber(std::string_view name, size_t prefixLength) {
-  if (name.size() != prefixLength + 1) return 0;
+  if (name.size() != prefixLength + 1)
+    return 0;
   const char digit = name[prefixLength];
   return digit >= '1' && digit <= '9' ? digit - '0' : 0;
 }
@@ -33,13 +35,16 @@ constexpr std::string_view kPipeSuffixes[] = {"\\PIPE00", "\\PIPE01"};
 
 std::string DevicePathFor(const std::string& name) {
   if (StartsWithNoCase(name, kLptPrefix)) {
-    if (int n = PortNumber(name, kLptPrefix.size())) return "/dev/lp" + std::to_string(n - 1);
+    if (int n = PortNumber(name, kLptPrefix.size()))
+      return "/dev/lp" + std::to_string(n - 1);
   }
   if (StartsWithNoCase(name, kEcpPrefix)) {
-    if (int n = PortNumber(name, kEcpPrefix.size())) return "/dev/parport" + std::to_string(n - 1);
+    if (int n = PortNumber(name, kEcpPrefix.size()))
+      return "/dev/parport" + std::to_string(n - 1);
   }
   for (auto suffix : kPipeSuffixes) {
-    if (std::string_view(name).ends_with(suffix)) return name.substr(0, name.size() - suffix.size());
+    if (std::string_view(name).ends_with(suffix))
+      return name.substr(0, name.size() - suffix.size());
   }
   return name;
 }

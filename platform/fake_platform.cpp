@@ -18,14 +18,16 @@ void FakeClock::sleep(uint32_t ms) {
 
 std::string FakeDebugSink::text() const {
   std::string all;
-  for (const auto& line : lines) all += line;
+  for (const auto& line : lines)
+    all += line;
   return all;
 }
 
 std::unique_ptr<DeviceFile> FakeDeviceFiles::open(const std::string& name, unsigned access,
                                                   unsigned share) {
   std::unique_ptr<DeviceFile> file;
-  if (auto it = devices_.find(name); it != devices_.end()) file = it->second(access, share);
+  if (auto it = devices_.find(name); it != devices_.end())
+    file = it->second(access, share);
   opens.push_back({name, access, share, file != nullptr});
   return file;
 }
@@ -45,7 +47,8 @@ class ScriptedDeviceFile : public DeviceFile {
   size_t read(uint8_t* buffer, size_t count) override {
     device_.calls.push_back("R");
     device_.readSizes.push_back(count);
-    if (device_.answers.empty()) return 0;
+    if (device_.answers.empty())
+      return 0;
     auto answer = std::move(device_.answers.front());
     device_.answers.pop_front();
     const size_t got = std::min(count, answer.size());
@@ -91,7 +94,8 @@ class FakeLibrary : public Library {
 
 FakeDeviceFiles::Factory ScriptedDevice::factory() {
   return [this](unsigned, unsigned) -> std::unique_ptr<DeviceFile> {
-    if (refuseOpen) return nullptr;
+    if (refuseOpen)
+      return nullptr;
     return std::make_unique<ScriptedDeviceFile>(*this);
   };
 }
@@ -99,7 +103,8 @@ FakeDeviceFiles::Factory ScriptedDevice::factory() {
 std::unique_ptr<Library> FakeLibraries::load(const std::string& fileName) {
   loads.push_back(fileName);
   auto it = libraries_.find(fileName);
-  if (it == libraries_.end()) return nullptr;
+  if (it == libraries_.end())
+    return nullptr;
   return std::make_unique<FakeLibrary>(it->second, unloads);
 }
 

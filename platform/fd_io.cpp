@@ -12,21 +12,26 @@ bool WaitReady(int fd, short events, Deadline deadline) {
   for (;;) {
     int timeoutMs = -1;
     if (deadline) {
-      const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - SteadyClock::now());
+      const auto left =
+          std::chrono::ceil<std::chrono::milliseconds>(*deadline - SteadyClock::now());
       timeoutMs = static_cast<int>(std::max<int64_t>(0, left.count()));
     }
     pollfd pfd{fd, events, 0};
     const int ready = ::poll(&pfd, 1, timeoutMs);
-    if (ready > 0) return true;
-    if (ready == 0) return false;
-    if (errno != EINTR) return false;
+    if (ready > 0)
+      return true;
+    if (ready == 0)
+      return false;
+    if (errno != EINTR)
+      return false;
   }
 }
 
 size_t WriteAll(int fd, const uint8_t* bytes, size_t count, Deadline deadline) {
   size_t done = 0;
   while (done < count) {
-    if (!WaitReady(fd, POLLOUT, deadline)) break;
+    if (!WaitReady(fd, POLLOUT, deadline))
+      break;
     const ssize_t n = ::write(fd, bytes + done, count - done);
     if (n > 0) {
       done += static_cast<size_t>(n);
@@ -42,7 +47,8 @@ size_t WriteAll(int fd, const uint8_t* bytes, size_t count, Deadline deadline) {
 size_t ReadAll(int fd, uint8_t* buffer, size_t count, Deadline deadline) {
   size_t done = 0;
   while (done < count) {
-    if (!WaitReady(fd, POLLIN, deadline)) break;
+    if (!WaitReady(fd, POLLIN, deadline))
+      break;
     const ssize_t n = ::read(fd, buffer + done, count - done);
     if (n > 0) {
       done += static_cast<size_t>(n);

@@ -32,13 +32,15 @@ constexpr uint32_t kEcpSetDirection = 0x182008;
 
 uint32_t ReadTotalMs(const CommTimeouts& t, size_t count) {
   const uint64_t total = uint64_t(t.readTotalConstant) + uint64_t(t.readTotalMultiplier) * count;
-  if (total == 0) return kDefaultReadTotalMs;
+  if (total == 0)
+    return kDefaultReadTotalMs;
   return total > UINT32_MAX ? UINT32_MAX : uint32_t(total);
 }
 
 uint32_t WriteTotalMs(const CommTimeouts& t, size_t count) {
   const uint64_t total = uint64_t(t.writeTotalConstant) + uint64_t(t.writeTotalMultiplier) * count;
-  if (total == 0) return kDefaultWriteTotalMs;
+  if (total == 0)
+    return kDefaultWriteTotalMs;
   return total > UINT32_MAX ? UINT32_MAX : uint32_t(total);
 }
 
@@ -46,7 +48,8 @@ class FdDeviceFile : public DeviceFile {
  public:
   FdDeviceFile(int fd, bool ecpPort) : fd_(fd), ecpPort_(ecpPort) {}
   ~FdDeviceFile() override {
-    if (ecpPort_) ioctl(fd_, PPRELEASE);
+    if (ecpPort_)
+      ioctl(fd_, PPRELEASE);
     ::close(fd_);
   }
 
@@ -63,7 +66,8 @@ class FdDeviceFile : public DeviceFile {
       auto limit = end;
       if (got > 0 && timeouts_.readInterval != 0)
         limit = std::min(end, MsFromNow(timeouts_.readInterval));
-      if (!WaitReady(fd_, POLLIN, limit)) break;
+      if (!WaitReady(fd_, POLLIN, limit))
+        break;
       const ssize_t n = ::read(fd_, buffer + got, count - got);
       if (n > 0) {
         got += size_t(n);
@@ -86,7 +90,8 @@ class FdDeviceFile : public DeviceFile {
   }
 
   bool control(uint32_t code, const uint8_t* input, size_t size) override {
-    if (!ecpPort_ || size == 0) return false;
+    if (!ecpPort_ || size == 0)
+      return false;
     int value = 0;
     std::memcpy(&value, input, std::min(size, sizeof value));  // little-endian integer
     switch (code) {
@@ -169,16 +174,18 @@ class BridgeDeviceFile : public DeviceFile {
   CommTimeouts timeouts_;
 };
 
-std::unique_ptr<DeviceFile> OpenBridge(const std::string& path, unsigned access,
-                                       unsigned share) {
+std::unique_ptr<DeviceFile> OpenBridge(const std::string& path, unsigned access, unsigned share) {
   sockaddr_un address{};
-  if (path.size() >= sizeof address.sun_path) return nullptr;
+  if (path.size() >= sizeof address.sun_path)
+    return nullptr;
   address.sun_family = AF_UNIX;
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (fd < 0) return nullptr;
+  if (fd < 0)
+    return nullptr;
   auto device = std::make_unique<BridgeDeviceFile>(fd);  // closes fd on every early return
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return nullptr;
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+    return nullptr;
   const uint8_t request[2] = {uint8_t(access), uint8_t(share)};
   bridge::Message answer;
   constexpr uint32_t kOpenAnswerMs = 3000;
@@ -195,9 +202,11 @@ std::unique_ptr<DeviceFile> OpenBridge(const std::string& path, unsigned access,
 std::unique_ptr<DeviceFile> PosixDeviceFiles::open(const std::string& name, unsigned access,
                                                    unsigned share) {
   const std::string path = DevicePathFor(name);
-  struct stat info{};
-  if (::stat(path.c_str(), &info) != 0) return nullptr;  // existing devices only
-  if (S_ISSOCK(info.st_mode)) return OpenBridge(path, access, share);
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0)
+    return nullptr;  // existing devices only
+  if (S_ISSOCK(info.st_mode))
+    return OpenBridge(path, access, share);
 
   int flags = O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
   if ((access & kAccessRead) && (access & kAccessWrite)) {
@@ -208,7 +217,8 @@ std::unique_ptr<DeviceFile> PosixDeviceFiles::open(const std::string& name, unsi
     flags |= O_RDONLY;
   }
   const int fd = ::open(path.c_str(), flags);
-  if (fd < 0) return nullptr;
+  if (fd < 0)
+    return nullptr;
   // Sharing as the program means it: an unshared open is refused while another holds the
   // device, and keeps others out while it is held.
   if (::flock(fd, (share == kShareNone ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {

@@ -36,7 +36,8 @@ class PosixDebugSink : public DebugSink {
  public:
   PosixDebugSink() {
     const char* target = std::getenv("VORNIK_DEBUG");
-    if (target == nullptr || *target == '\0') return;
+    if (target == nullptr || *target == '\0')
+      return;
     if (std::string_view(target) == "1") {
       out_ = stderr;
     } else {
@@ -45,10 +46,12 @@ class PosixDebugSink : public DebugSink {
     }
   }
   ~PosixDebugSink() override {
-    if (owned_) std::fclose(out_);
+    if (owned_)
+      std::fclose(out_);
   }
   void write(std::string_view text) override {
-    if (out_ == nullptr) return;
+    if (out_ == nullptr)
+      return;
     std::fwrite(text.data(), 1, text.size(), out_);
     std::fflush(out_);
   }
@@ -87,13 +90,17 @@ class PosixLibraries : public Libraries {
   std::unique_ptr<Library> load(const std::string& fileName) override {
     std::string base = fileName;
     const auto dot = base.rfind('.');
-    if (dot != std::string::npos) base.erase(dot);
+    if (dot != std::string::npos)
+      base.erase(dot);
     const std::string soName = "lib" + base + ".so";
     const auto programDir = std::filesystem::path(system_.programPath()).parent_path();
     void* handle = nullptr;
-    if (!programDir.empty()) handle = dlopen((programDir / soName).c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) handle = dlopen(soName.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) return nullptr;
+    if (!programDir.empty())
+      handle = dlopen((programDir / soName).c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr)
+      handle = dlopen(soName.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr)
+      return nullptr;
     return std::make_unique<PosixLibrary>(handle);
   }
 

@@ -12,6 +12,8 @@ ScopedServices::ScopedServices(const ServiceSet& replacement) : previous_(Servic
   Services() = replacement;
 }
 
-ScopedServices::~ScopedServices() { Services() = previous_; }
+ScopedServices::~ScopedServices() {
+  Services() = previous_;
+}
 
 }  // namespace platform

@@ -24,10 +24,10 @@ TEST_F(InquiryTest, FullAnswerSetsTheModelCodeAndTracesTheExchange) {
   EXPECT_THAT(device.writes[0], ElementsAre(0x1B, 0xA4, 0x00, 0x04, 0x50, 0xE0, 0x82, 0xC0));
   EXPECT_THAT(device.readSizes, ElementsAre(10u));
   EXPECT_GE(fake.clock.now - start, 1500u);
-  EXPECT_THAT(traces(), ElementsAre("===> INQUIRY <===\n\r", "WriteData = 8 \n\r",
-                                    "Size to read = 10 \n\r", "ReadData = 10 \n\r",
-                                    "0000: 1B A4 00 06 50 E0 82 C0 ....P...\r\n",
-                                    "0x08: 00 03 00 00 00 00 00 00 ..\r\n", "Length = 6 \n\r"));
+  EXPECT_THAT(traces(),
+              ElementsAre("===> INQUIRY <===\n\r", "WriteData = 8 \n\r", "Size to read = 10 \n\r",
+                          "ReadData = 10 \n\r", "0000: 1B A4 00 06 50 E0 82 C0 ....P...\r\n",
+                          "0x08: 00 03 00 00 00 00 00 00 ..\r\n", "Length = 6 \n\r"));
 }
 
 TEST_F(InquiryTest, FiveByteAnswerIsAcceptedWithModelCodeZero) {
@@ -92,12 +92,12 @@ TEST_F(LinkTest, ExchangeTracesFollowTheCommandsChoice) {
   EXPECT_EQ(all->received, 5u);
   EXPECT_EQ(all->bytes.size(), 12u);
   EXPECT_EQ(all->length(), 0);
-  EXPECT_THAT(traces(), ElementsAre("===> T <===\n\r", "WriteData = 9 \n\r",
-                                    "0000: 1B A4 00 05 50 E0 82 C1 ....P...\r\n",
-                                    "0x08: 40 00 00 00 00 00 00 00 @\r\n",
-                                    "Size to read = 12 \n\r", "ReadData = 5 \n\r",
-                                    "0000: 1B A4 00 00 00 00 00 00 ........\r\n",
-                                    "0x08: 00 00 00 00 00 00 00 00 ....\r\n"));
+  EXPECT_THAT(traces(),
+              ElementsAre("===> T <===\n\r", "WriteData = 9 \n\r",
+                          "0000: 1B A4 00 05 50 E0 82 C1 ....P...\r\n",
+                          "0x08: 40 00 00 00 00 00 00 00 @\r\n", "Size to read = 12 \n\r",
+                          "ReadData = 5 \n\r", "0000: 1B A4 00 00 00 00 00 00 ........\r\n",
+                          "0x08: 00 00 00 00 00 00 00 00 ....\r\n"));
 
   fake.debug.lines.clear();
   device.answers.push_back(Bytes({0x1B, 0xA4, 0x00, 0x06, 0x00}));

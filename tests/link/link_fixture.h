@@ -37,7 +37,8 @@ class LinkTest : public testing::Test {
 
 inline std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
   std::vector<uint8_t> bytes;
-  for (int v : values) bytes.push_back(uint8_t(v));
+  for (int v : values)
+    bytes.push_back(uint8_t(v));
   return bytes;
 }
 

@@ -15,12 +15,15 @@ std::vector<uint32_t> usbResults;  // consumed front to back; empty: the full le
 
 uint32_t NextResult(uint32_t length) {
   usbCalls.push_back(length);
-  if (usbResults.empty()) return length;
+  if (usbResults.empty())
+    return length;
   const uint32_t result = usbResults.front();
   usbResults.erase(usbResults.begin());
   return result;
 }
-uint32_t FakeUsbWrite(const uint8_t*, uint32_t length) { return NextResult(length); }
+uint32_t FakeUsbWrite(const uint8_t*, uint32_t length) {
+  return NextResult(length);
+}
 uint32_t FakeUsbRead(uint8_t* buffer, uint32_t length) {
   const uint32_t result = NextResult(length);
   std::memset(buffer, 0xAB, std::min(result, length));
@@ -124,16 +127,16 @@ TEST_F(LinkTest, BusyParallelPortFailsBothWaysWithTheirTraces) {
   std::vector<uint8_t> buffer(10);
   EXPECT_EQ(PortWrite(request.data(), request.size()), 0u);
   EXPECT_EQ(PortRead(buffer.data(), buffer.size()), 0u);
-  EXPECT_THAT(traces(), ElementsAre("Can not open the port: LPT1 \n",
-                                    "\n Can not open the port: LPT1 \n\r"));
+  EXPECT_THAT(traces(),
+              ElementsAre("Can not open the port: LPT1 \n", "\n Can not open the port: LPT1 \n\r"));
 
   // The read trace names LPT1 whatever the port; the write trace names the real one.
   fake.debug.lines.clear();
   Connection.PortKind = 2;
   EXPECT_EQ(PortWrite(request.data(), request.size()), 0u);
   EXPECT_EQ(PortRead(buffer.data(), buffer.size()), 0u);
-  EXPECT_THAT(traces(), ElementsAre("Can not open the port: LPT2 \n",
-                                    "\n Can not open the port: LPT1 \n\r"));
+  EXPECT_THAT(traces(),
+              ElementsAre("Can not open the port: LPT2 \n", "\n Can not open the port: LPT1 \n\r"));
 }
 
 TEST_F(LinkTest, ParallelPortGetsItsTimeoutsBeforeEveryTransfer) {
@@ -190,8 +193,9 @@ TEST_F(LinkTest, EcpModeFailuresAreTracedAndTheReadGoesOn) {
   device.answers.push_back(Bytes({7, 7, 7}));
   std::vector<uint8_t> buffer(10);
   EXPECT_EQ(PortRead(buffer.data(), buffer.size()), 3u);
-  EXPECT_THAT(traces(), ElementsAre("[Error: Device can't be set to the H/W mode(Method) you want.]",
-                                    "[Error: Mode has not been changed.]"));
+  EXPECT_THAT(traces(),
+              ElementsAre("[Error: Device can't be set to the H/W mode(Method) you want.]",
+                          "[Error: Mode has not been changed.]"));
 }
 
 TEST_F(LinkTest, ShortWriteReportsTheCountAccepted) {

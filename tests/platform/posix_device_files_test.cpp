@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <pty.h>
-#include <termios.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -40,8 +40,10 @@ class Pty : public testing::Test {
                    milliseconds& elapsed) {
     auto port = devices_.open(path_, kAccessRead | kAccessWrite, kShareNone);
     EXPECT_NE(port, nullptr);
-    if (!port) return 0;
-    if (timeouts) port->setTimeouts(*timeouts);
+    if (!port)
+      return 0;
+    if (timeouts)
+      port->setTimeouts(*timeouts);
     const auto start = std::chrono::steady_clock::now();
     const size_t got = port->read(buffer, count);
     elapsed = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
