@@ -1,0 +1,20 @@
+// The help window: the program's help page, shown at a topic. There is one window for the
+// whole program; asking for help again brings it to the front.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace vornik {
+
+// The help page: the program's own path with its extension replaced by ".html".
+QString HelpFilePath();
+
+// Shows the help page at topic `context` (an anchor "topic<context>" in the page).
+void ShowHelp(QWidget* owner, int context);
+
+// Closes the help window, as the main window does when it goes away.
+void QuitHelp();
+
+}  // namespace vornik

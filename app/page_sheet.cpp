@@ -1,0 +1,58 @@
+#include "app/page_sheet.h"
+
+#include <QTabBar>
+
+namespace vornik {
+
+PropertyPage::PropertyPage(int templateId, QWidget* parent)
+    : QWidget(parent), templateId_(templateId) {}
+
+void PropertyPage::ensureInitialized() {
+  if (initialized_)
+    return;
+  initialized_ = true;
+  initDialog();
+}
+
+PageSheetWidget::PageSheetWidget(QWidget* parent) : QTabWidget(parent) {
+  setObjectName(QStringLiteral("PageSheet"));
+  // One row of tabs that scrolls when the tabs do not fit.
+  tabBar()->setExpanding(false);
+  setUsesScrollButtons(true);
+}
+
+void PageSheetWidget::createWindow() {
+  connect(this, &QTabWidget::currentChanged, this, &PageSheetWidget::onCurrentChanged);
+  onCurrentChanged(currentIndex());
+}
+
+void PageSheetWidget::addPage(PropertyPage* page) {
+  addTab(page, QString());
+}
+
+PropertyPage* PageSheetWidget::page(int index) const {
+  return qobject_cast<PropertyPage*>(widget(index));
+}
+
+PropertyPage* PageSheetWidget::activePage() const {
+  return shown_;
+}
+
+void PageSheetWidget::setActivePage(int index) {
+  setCurrentIndex(index);
+}
+
+void PageSheetWidget::onCurrentChanged(int index) {
+  PropertyPage* next = page(index);
+  if (next == shown_)
+    return;
+  if (shown_ != nullptr)
+    shown_->onKillActive();
+  shown_ = next;
+  if (next == nullptr)
+    return;
+  next->ensureInitialized();
+  next->onSetActive();
+}
+
+}  // namespace vornik
