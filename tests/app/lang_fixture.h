@@ -1,0 +1,50 @@
+// A private program directory with real files in it, and the fake platform reporting the
+// program as living there.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/lang_text.h"
+#include "platform/fake_platform.h"
+
+namespace vornik::test {
+
+class LangFileTest : public testing::Test {
+ protected:
+  LangFileTest() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vornik-lang.XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      ADD_FAILURE() << "no temporary directory";
+    }
+    dir_ = pattern;
+    platform_.system.path = (dir_ / "vornik").string();
+    LanguageFilePath.clear();
+  }
+  ~LangFileTest() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+    LanguageFilePath.clear();
+  }
+
+  // Writes `bytes` exactly as given (no newline added) and returns the full path.
+  std::string write(const std::string& name, const std::string& bytes) {
+    const auto path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
+  }
+
+  // Writes a language file and makes it the one `LangText` reads.
+  void useLanguageFile(const std::string& bytes) { LanguageFilePath = write("lang.lng", bytes); }
+
+  std::string directory() const { return dir_.string() + "/"; }
+
+  platform::FakePlatform platform_;
+  std::filesystem::path dir_;
+};
+
+}  // namespace vornik::test
