@@ -1,0 +1,33 @@
+// The phonebook file (.PBF): a 40-byte header, then the entry table exactly as held in
+// memory (N x 70 bytes; 7,040 bytes in all with the default counts), nothing after it.
+//
+//   offset 0   24  "ZRV FAX-RCP Phonebook", then 3 zero bytes   (the only part checked)
+//          24  8   "1.00", then 4 zero bytes
+//          32  2   20, 16-bit little-endian
+//          34  2   80, 16-bit little-endian
+//          36  4   zero
+//          40      the entries in store order
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+
+namespace vornik {
+
+inline constexpr size_t kPhonebookFileHeaderSize = 40;
+inline constexpr char kPhonebookFileMagic[] = "ZRV FAX-RCP Phonebook";
+
+// Saves the header and the whole entry table. The file is written beside the target under
+// another name, flushed, and only then renamed over the target, so a save that fails part
+// way (disk full, I/O error) leaves the previous file as it was. Returns 1 when the file
+// was written, 0 when any step failed or the target exists and cannot be written.
+int WritePhonebookFile(const std::filesystem::path& path);
+
+// Loads the entry table from a file whose header starts with the magic text; bytes 24 to
+// 39 and the file's length are not checked. A short file overwrites only the entries (and
+// part of an entry) it holds. Returns 1 when read; 0 when the file cannot be opened or
+// read, or its header text differs, and the table is then unchanged. `ReferenceCounts` are
+// left alone: the caller rebuilds them.
+int ReadPhonebookFile(const std::filesystem::path& path);
+
+}  // namespace vornik

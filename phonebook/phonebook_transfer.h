@@ -1,0 +1,31 @@
+// The two phonebook commands: read the whole phonebook from the device into
+// `PhonebookStore`, and send the whole store back. Both move N `PhonebookRecord`s:
+//
+//   offset 0   slot number: store index + 1 (1 to N)
+//          1   groupFlag
+//          2   inUseFlag
+//          3   name, 20 bytes
+//          23  dialData, 46 bytes
+#pragma once
+
+#include <cstddef>
+
+namespace vornik {
+
+inline constexpr size_t kPhonebookRecordSize = 69;
+
+// Sends 1B A4 00 06 50 E0 82 C1 42 FF, busy-waits 1000 ms, reads the 11-byte answer head,
+// sleeps 1000 ms and reads the 69 x N byte body (two retries after 500 ms sleeps when it
+// comes short). Fails when the request is not written whole, the head is not 11 bytes or
+// no more than 11 body bytes arrived; the store is then untouched. On success the records
+// that arrived overwrite the entries their slots name; the others keep their contents.
+// Returns non-zero on success.
+int Mfp_GetPhonebook();
+
+// Sends the 10 + 69 x N byte frame of every entry in store order (two retries after 500 ms
+// sleeps for a short write), sleeps 1000 ms and reads the 10-byte acknowledgement.
+// Succeeds when every byte was written and the acknowledgement's byte count equals its
+// length field plus 4. Never changes the store. Returns non-zero on success.
+int Mfp_SetPhonebook();
+
+}  // namespace vornik
