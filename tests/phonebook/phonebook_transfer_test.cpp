@@ -220,19 +220,27 @@ TEST_F(SetPhonebookTest, FrameCarriesEveryEntryInStoreOrder) {
 }
 
 TEST_F(SetPhonebookTest, TextsThatFillTheirFieldsStayInTheirFields) {
+  // Terminator bytes that a file from elsewhere left non-zero.
   std::memset(entry(0).name, 'N', 20);
   entry(0).nameTerminator = 'X';
-  std::memset(entry(0).dialData, '7', 46);
-  entry(0).dialTerminator = 'Y';
+  SetEntryDialNumber(entry(0), "12");
+  std::memset(entry(99).name, 'N', 20);
+  entry(99).nameTerminator = 'X';
+  std::memset(entry(99).dialData, '7', 46);
+  entry(99).dialTerminator = 'Y';  // the last entry: nothing follows it in the frame
   device.answers = {Acknowledgement()};
 
   ASSERT_NE(Mfp_SetPhonebook(), 0);
   const auto& frame = device.writes.at(0);
-  auto full = Bytes({1, 0, 0});
-  Append(full, std::vector<uint8_t>(20, 'N'));
-  Append(full, std::vector<uint8_t>(46, '7'));
-  Append(full, Bytes({2, 0, 0, 0}));
-  EXPECT_EQ(std::vector<uint8_t>(frame.begin() + 10, frame.begin() + 83), full);
+  ASSERT_EQ(frame.size(), 6910u);
+  auto first = Bytes({1, 0, 0});
+  Append(first, std::vector<uint8_t>(20, 'N'));
+  Append(first, Padded("12", 46, 0xFF));
+  EXPECT_EQ(std::vector<uint8_t>(frame.begin() + 10, frame.begin() + 79), first);
+  auto last = Bytes({100, 0, 0});
+  Append(last, std::vector<uint8_t>(20, 'N'));
+  Append(last, std::vector<uint8_t>(46, '7'));
+  EXPECT_EQ(std::vector<uint8_t>(frame.end() - 69, frame.end()), last);
 }
 
 TEST_F(SetPhonebookTest, AcknowledgementCountMustEqualItsLengthPlusFour) {
