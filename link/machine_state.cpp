@@ -11,6 +11,7 @@ void DefaultMachineState() {
   MachineState.OneTouchCount = kDefaultOneTouchCount;
   MachineState.SpeedDialCount = kDefaultSpeedDialCount;
   MachineState.ModelCode = kDefaultModelCode;
+  MachineState.SystemSetup = kDefaultSystemSetup;
 }
 
 }  // namespace vornik

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "settings/system_setup.h"
+
 namespace vornik {
 
 inline constexpr uint8_t kDefaultOneTouchCount = 0;
@@ -16,6 +18,7 @@ struct MachineStateBlock {
   uint8_t SpeedDialCount;
   // Written only by the inquiry; 2 is the model with the setup and phonebook pages.
   uint8_t ModelCode;
+  SystemSetupRecord SystemSetup;
 };
 
 extern MachineStateBlock MachineState;

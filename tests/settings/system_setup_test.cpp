@@ -1,0 +1,167 @@
+#include <gmock/gmock.h>
+
+#include <cstring>
+
+#include "link/machine_state.h"
+#include "link_fixture.h"
+#include "settings/system_setup.h"
+
+namespace vornik::test {
+namespace {
+
+using testing::ElementsAre;
+using testing::ElementsAreArray;
+
+class SystemSetupTest : public LinkTest {
+ protected:
+  SystemSetupTest() { usePort(kPortEcp1); }
+
+  // A 32-byte get answer with length 28 whose field bytes 10 to 31 are 0x10 + offset.
+  static std::vector<uint8_t> numberedAnswer() {
+    std::vector<uint8_t> answer =
+        Bytes({0x1B, 0xA4, 0x00, 0x1C, 0x50, 0xE0, 0x82, 0xC1, 0x41, 0x00});
+    for (int i = 10; i < 32; ++i)
+      answer.push_back(uint8_t(0x10 + i));
+    return answer;
+  }
+
+  SystemSetupRecord& setup() { return MachineState.SystemSetup; }
+};
+
+TEST_F(SystemSetupTest, DefaultsTravelInWireOrderBehindTheSetHeader) {
+  std::memset(&MachineState, 0xAA, sizeof MachineState);
+  DefaultMachineState();
+  EXPECT_NE(Mfp_SetSettings(), 0);
+  ASSERT_EQ(device.writes.size(), 1u);
+  EXPECT_THAT(device.writes[0],
+              ElementsAreArray({0x1B, 0xA4, 0x00, 0x1B, 0x50, 0xE0, 0x82, 0xC2, 0x41,  // header
+                                0x00, 0x00, 0x00, 0x00, 0x00, 0x00,  // reserved1 .. paperType
+                                0x0A, 0x01, 0x01,                    // discard, contrast, mode
+                                0x00, 0x64, 0x00, 0x01,              // zoom 100, copies 1
+                                0x01, 0x01, 0x09,                    // time-out, receive, reserved4
+                                0x02, 0x03, 0x03, 0x02,  // rings, interval, count, confirm
+                                0x01, 0x01}));           // auto journal, RX reduction
+}
+
+TEST_F(SystemSetupTest, FullAnswerDecodesEveryFieldFromItsWirePosition) {
+  device.answers.push_back(numberedAnswer());
+  const uint32_t start = fake.clock.now;
+  EXPECT_NE(Mfp_GetSettings(), 0);
+  EXPECT_GE(fake.clock.now - start, 1000u);
+  ASSERT_EQ(device.writes.size(), 1u);
+  EXPECT_THAT(device.writes[0], ElementsAre(0x1B, 0xA4, 0x00, 0x05, 0x50, 0xE0, 0x82, 0xC1, 0x41));
+  EXPECT_THAT(device.readSizes, ElementsAre(32u));
+
+  const SystemSetupRecord& r = setup();
+  EXPECT_EQ(r.reserved1, 0x1A);
+  EXPECT_EQ(r.reserved2, 0x1B);
+  EXPECT_EQ(r.traySize, 0x1C);
+  EXPECT_EQ(r.reserved3, 0x1D);
+  EXPECT_EQ(r.bypassSize, 0x1E);
+  EXPECT_EQ(r.paperType, 0x1F);
+  EXPECT_EQ(r.discardSize, 0x20);
+  EXPECT_EQ(r.contrast, 0x21);
+  EXPECT_EQ(r.documentMode, 0x22);
+  EXPECT_EQ(r.zoom, 0x2324);
+  EXPECT_EQ(r.copies, 0x2526);
+  EXPECT_EQ(r.printTimeout, 0x27);
+  EXPECT_EQ(r.receiveMode, 0x28);
+  EXPECT_EQ(r.reserved4, 0x29);
+  EXPECT_EQ(r.ringCount, 0x2A);
+  EXPECT_EQ(r.redialInterval, 0x2B);
+  EXPECT_EQ(r.redialCount, 0x2C);
+  EXPECT_EQ(r.sendConfirm, 0x2D);
+  EXPECT_EQ(r.autoJournal, 0x2E);
+  EXPECT_EQ(r.rxReduction, 0x2F);
+
+  EXPECT_THAT(traces(),
+              ElementsAre("===> (Get Settings) SYSTEM SETUP <===\n\r", "WriteData = 9 \n\r",
+                          "Size to read = 32 \n\r", "ReadData = 32 \n\r",
+                          "0000: 1B A4 00 1C 50 E0 82 C1 ....P...\r\n",
+                          "0x08: 41 00 1A 1B 1C 1D 1E 1F A.......\r\n",
+                          "0x10: 20 21 22 23 24 25 26 27  !\"#$%&'\r\n",
+                          "0x18: 28 29 2A 2B 2C 2D 2E 2F ()*+,-./\r\n", "Length = 28 \n\r"));
+}
+
+TEST_F(SystemSetupTest, ReadFieldsGoBackUnchangedInTheSetRequest) {
+  device.answers.push_back(numberedAnswer());
+  ASSERT_NE(Mfp_GetSettings(), 0);
+  ASSERT_NE(Mfp_SetSettings(), 0);
+  ASSERT_EQ(device.writes.size(), 2u);
+  const auto& sent = device.writes[1];
+  ASSERT_EQ(sent.size(), 31u);
+  const auto answer = numberedAnswer();
+  EXPECT_THAT(std::vector<uint8_t>(sent.begin() + 9, sent.end()),
+              ElementsAreArray(answer.begin() + 10, answer.end()));
+}
+
+TEST_F(SystemSetupTest, ShortAnswerWithALengthDecodesZerosAndFails) {
+  setup().reserved4 = 9;
+  setup().zoom = 100;
+  // Twelve bytes with the full length: only reserved1 and reserved2 arrived.
+  device.answers.push_back(
+      Bytes({0x1B, 0xA4, 0x00, 0x1C, 0x50, 0xE0, 0x82, 0xC1, 0x41, 0x00, 0x07, 0x08}));
+  EXPECT_EQ(Mfp_GetSettings(), 0);
+  EXPECT_EQ(setup().reserved1, 7);
+  EXPECT_EQ(setup().reserved2, 8);
+  EXPECT_EQ(setup().reserved4, 0);
+  EXPECT_EQ(setup().zoom, 0);
+  EXPECT_EQ(traces().back(), "Length = 28 \n\r");
+
+  // A full answer whose length field disagrees with the count is decoded too, and fails.
+  auto wrongLength = numberedAnswer();
+  wrongLength[3] = 0x1D;
+  device.answers.push_back(wrongLength);
+  EXPECT_EQ(Mfp_GetSettings(), 0);
+  EXPECT_EQ(setup().reserved1, 0x1A);
+}
+
+TEST_F(SystemSetupTest, AnswersWithoutALengthDecodeNothing) {
+  const SystemSetupRecord before = setup();
+  auto unchanged = [&] { return std::memcmp(&before, &setup(), sizeof before) == 0; };
+
+  device.answers.push_back(Bytes({0x1B, 0xA4, 0x00, 0x1C}));  // 4 bytes: length counts as 0
+  EXPECT_NE(Mfp_GetSettings(), 0);
+  EXPECT_TRUE(unchanged());
+
+  auto zeroLength = numberedAnswer();
+  zeroLength[3] = 0x00;
+  device.answers.push_back(zeroLength);  // 32 bytes, length 0
+  EXPECT_EQ(Mfp_GetSettings(), 0);
+  EXPECT_TRUE(unchanged());
+
+  device.answers.push_back({});  // silence
+  EXPECT_EQ(Mfp_GetSettings(), 0);
+  EXPECT_TRUE(unchanged());
+
+  device.refuseOpen = true;  // nothing written: nothing read
+  EXPECT_EQ(Mfp_GetSettings(), 0);
+  EXPECT_TRUE(unchanged());
+}
+
+TEST_F(SystemSetupTest, SetRequestCarriesWordsHighByteFirstAndIgnoresTheAnswer) {
+  setup().copies = 99;
+  setup().zoom = 300;
+  const uint32_t start = fake.clock.now;
+  EXPECT_NE(Mfp_SetSettings(), 0);  // no answer at all
+  EXPECT_GE(fake.clock.now - start, 500u);
+  ASSERT_EQ(device.writes.size(), 1u);
+  const auto& sent = device.writes[0];
+  EXPECT_THAT(std::vector<uint8_t>(sent.begin() + 18, sent.begin() + 22),
+              ElementsAre(0x01, 0x2C, 0x00, 0x63));
+  EXPECT_THAT(device.readSizes, ElementsAre(10u));
+  EXPECT_THAT(traces(), ElementsAre("===> SET SETTINGS <===\n\r", "WriteData = 31 \n\r",
+                                    "0000: 1B A4 00 1B 50 E0 82 C2 ....P...\r\n",
+                                    "0x08: 41 00 00 00 00 00 00 0A A.......\r\n",
+                                    "0x10: 01 01 01 2C 00 63 01 01 ...,.c..\r\n",
+                                    "0x18: 09 02 03 03 02 01 01 00 .......\r\n"));
+}
+
+TEST_F(SystemSetupTest, PartialSetWriteFailsAndReadsNothing) {
+  device.writeLimit = 30;
+  EXPECT_EQ(Mfp_SetSettings(), 0);
+  EXPECT_TRUE(device.readSizes.empty());
+}
+
+}  // namespace
+}  // namespace vornik::test
