@@ -20,7 +20,7 @@ constexpr char kVersionText[] = "1.00";
 constexpr size_t kValue20Offset = 32;  // 16-bit little-endian values
 constexpr size_t kValue80Offset = 34;
 
-constexpr std::array<uint8_t, kPhonebookFileHeaderSize> PhonebookFileHeader() {
+constexpr std::array<uint8_t, kPhonebookFileHeaderSize> MakePhonebookFileHeader() {
   std::array<uint8_t, kPhonebookFileHeaderSize> header{};  // zero where nothing is put
   const std::string_view magic = kPhonebookFileMagic;
   const std::string_view version = kVersionText;
@@ -33,7 +33,7 @@ constexpr std::array<uint8_t, kPhonebookFileHeaderSize> PhonebookFileHeader() {
   return header;
 }
 
-constexpr auto kPhonebookFileHeader = PhonebookFileHeader();
+constexpr auto kPhonebookFileHeader = MakePhonebookFileHeader();
 
 constexpr const char* kSaveSuffix = ".~save";
 

@@ -17,9 +17,9 @@
 namespace vornik {
 namespace {
 
-constexpr uint8_t kGetPhonebookRequest[] = {
-    kFrameEscape,  kFrameClass,      0x00, 0x06, kSignature[0], kSignature[1], kSignature[2],
-    kOpReadRecord, kRecordPhonebook, 0xFF};
+// Read record 0x42, the phonebook.
+constexpr uint8_t kGetPhonebookRequest[] = {0x1B, 0xA4, 0x00, 0x06, 0x50,
+                                            0xE0, 0x82, 0xC1, 0x42, 0xFF};
 
 // The read answer: an 11-byte head, then N records.
 constexpr size_t kAnswerHeadSize = 11;
@@ -65,6 +65,7 @@ size_t Read(uint8_t* buffer, size_t count) {
 // Removes trailing blanks from the text at the start of a field without looking past the
 // field's width, whatever the byte after the field holds.
 void TrimFieldBlanks(void* field, size_t width) {
+  static_assert(kEntryNameSize <= kDialDataSize);
   char text[kDialDataSize + 1] = {};
   std::memcpy(text, field, width);
   TrimTrailingBlanks(text);
