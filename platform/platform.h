@@ -42,6 +42,14 @@ struct CommTimeouts {
 // device must never hang the window.
 inline constexpr uint32_t kDefaultReadTotalMs = 3000;
 
+// How long a read of `count` bytes may take in all on a handle with these time-outs.
+inline uint32_t ReadTotalMs(const CommTimeouts& t, size_t count) {
+  const uint64_t total = uint64_t(t.readTotalConstant) + uint64_t(t.readTotalMultiplier) * count;
+  if (total == 0)
+    return kDefaultReadTotalMs;
+  return total > UINT32_MAX ? UINT32_MAX : uint32_t(total);
+}
+
 enum Access : unsigned { kAccessRead = 1, kAccessWrite = 2 };
 enum Share : unsigned { kShareNone = 0, kShareRead = 1, kShareWrite = 2 };
 

@@ -30,13 +30,6 @@ constexpr uint32_t kEcpSetHardwareMethod = 0x182014;
 constexpr uint32_t kEcpSetMode = 0x182004;
 constexpr uint32_t kEcpSetDirection = 0x182008;
 
-uint32_t ReadTotalMs(const CommTimeouts& t, size_t count) {
-  const uint64_t total = uint64_t(t.readTotalConstant) + uint64_t(t.readTotalMultiplier) * count;
-  if (total == 0)
-    return kDefaultReadTotalMs;
-  return total > UINT32_MAX ? UINT32_MAX : uint32_t(total);
-}
-
 uint32_t WriteTotalMs(const CommTimeouts& t, size_t count) {
   const uint64_t total = uint64_t(t.writeTotalConstant) + uint64_t(t.writeTotalMultiplier) * count;
   if (total == 0)
