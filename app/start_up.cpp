@@ -5,6 +5,7 @@
 #include "link/connection.h"
 #include "link/inquiry.h"
 #include "link/machine_state.h"
+#include "phonebook/phonebook_store.h"
 
 namespace vornik {
 namespace {
@@ -35,6 +36,7 @@ bool RunStartUp(StartUpWindows& windows) {
     windows.showPortBusy();
     return false;
   }
+  AllocatePhonebookStore();  // without the memory the phonebook commands refuse to run
   Connection.osFlavour = QueryOsFlavour();
   for (;;) {
     DiscoverPort();
@@ -52,6 +54,7 @@ bool RunStartUp(StartUpWindows& windows) {
 
 void RunCleanUp() {
   ReleaseDevicePort(kDevicePortCode);
+  FreePhonebookStore();
 }
 
 }  // namespace vornik

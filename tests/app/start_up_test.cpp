@@ -6,6 +6,7 @@
 #include "app/start_up.h"
 #include "link/connection.h"
 #include "link/machine_state.h"
+#include "phonebook/phonebook_store.h"
 #include "platform/fake_platform.h"
 
 namespace vornik {
@@ -140,6 +141,10 @@ TEST_F(StartUpTest, DeviceOnUsbOpensTheMainWindow) {
   EXPECT_EQ(traces()[0], "K7 RCP: Port Acquire - SUCCESS\r");
   EXPECT_EQ(traces()[1], " Port = USB, Win98 = 0\r");
   EXPECT_EQ(MachineState.SpeedDialCount, 100);
+  EXPECT_EQ(PhonebookStore.entries.size() * sizeof(PhonebookEntry), 7000u);
+  EXPECT_EQ(PhonebookStore.ReferenceCounts.size(), 100u);
+  RunCleanUp();
+  EXPECT_TRUE(PhonebookStore.entries.empty());
 }
 
 TEST_F(StartUpTest, SecondCopyOnlyRaisesTheFirst) {
