@@ -140,10 +140,17 @@ void ImageButton::focusOutEvent(QFocusEvent* event) {
 
 void ImageButton::changeEvent(QEvent* event) {
   QPushButton::changeEvent(event);
-  if ((event->type() == QEvent::ActivationChange && !isActiveWindow()) ||
-      (event->type() == QEvent::EnabledChange && !isEnabled())) {
+  if (event->type() == QEvent::EnabledChange && !isEnabled()) {
     setHovering(false);
   }
+}
+
+bool ImageButton::event(QEvent* event) {
+  // The window's deactivation reaches its children as a deactivation of their own.
+  if (event->type() == QEvent::WindowDeactivate) {
+    setHovering(false);
+  }
+  return QPushButton::event(event);
 }
 
 void ImageButton::setHovering(bool hovering) {

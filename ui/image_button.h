@@ -33,6 +33,7 @@ class ImageButton : public QPushButton {
   void mouseMoveEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void trackPointer(bool overButton, bool leftButtonHeld);
