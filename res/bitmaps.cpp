@@ -72,19 +72,15 @@ void DrawPhonebookPicture(QPainter& p) {
   Box(p, 47, 3, 8, 4, kWhite, kBlack);
   p.setPen(QColor(kGray));
   p.drawLine(48, 5, 53, 5);
-  QPainterPath handset;
-  handset.moveTo(47, 11);
-  handset.lineTo(49, 11);
-  handset.lineTo(49, 13);
-  handset.quadTo(51, 15, 53, 13);
-  handset.lineTo(53, 11);
-  handset.lineTo(55, 11);
-  handset.lineTo(55, 13);
-  handset.quadTo(51, 18, 47, 13);
-  handset.closeSubpath();
-  p.setPen(QColor(kBlack));
+  // A desk telephone: handset across the top, body below with its dial.
+  p.setPen(Qt::NoPen);
   p.setBrush(QColor(kYellow));
-  p.drawPath(handset);
+  p.drawRect(46, 10, 10, 2);
+  p.drawRect(46, 12, 2, 1);
+  p.drawRect(54, 12, 2, 1);
+  p.drawRect(47, 13, 8, 4);
+  p.setBrush(QColor(kBlack));
+  p.drawRect(50, 14, 2, 2);
 }
 
 void DrawInformationPicture(QPainter& p) {
@@ -186,10 +182,10 @@ QImage AboutPicture() {
   title.setBold(true);
   p.setFont(title);
   p.setPen(QColor(20, 40, 90, 90));
-  p.drawText(QRectF(222, 32, 200, 50), Qt::AlignRight | Qt::AlignVCenter,
+  p.drawText(QRectF(142, 32, 280, 50), Qt::AlignRight | Qt::AlignVCenter,
              QStringLiteral("Helmdeck"));
   p.setPen(Qt::white);
-  p.drawText(QRectF(220, 30, 200, 50), Qt::AlignRight | Qt::AlignVCenter,
+  p.drawText(QRectF(140, 30, 280, 50), Qt::AlignRight | Qt::AlignVCenter,
              QStringLiteral("Helmdeck"));
   QFont subtitle(QStringLiteral("DejaVu Sans"));
   subtitle.setPixelSize(14);
