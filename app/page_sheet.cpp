@@ -26,6 +26,11 @@ void PageSheetWidget::createWindow() {
   onCurrentChanged(currentIndex());
 }
 
+void PageSheetWidget::releasePages() {
+  disconnect(this, &QTabWidget::currentChanged, this, &PageSheetWidget::onCurrentChanged);
+  shown_ = nullptr;
+}
+
 void PageSheetWidget::addPage(PropertyPage* page) {
   addTab(page, QString());
 }

@@ -44,6 +44,8 @@ class PageSheetWidget : public QTabWidget {
   // Shows the sheet's current page (initializing it); from then on every change of tab
   // initializes the page shown and tells both pages.
   void createWindow();
+  // Stops telling pages about tab changes, before the pages are deleted.
+  void releasePages();
   PropertyPage* page(int index) const;
   PropertyPage* activePage() const;
   void setActivePage(int index);

@@ -1,0 +1,224 @@
+#include "app/main_panel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QTabBar>
+
+#include "app/help_window.h"
+#include "app/page_sheet.h"
+#include "info/firmware_page.h"
+#include "info/info_page.h"
+#include "link/machine_state.h"
+#include "phonebook/phonebook_page.h"
+#include "res/menus.h"
+#include "res/pictures.h"
+#include "res/templates.h"
+#include "settings/advanced_page.h"
+#include "settings/settings_page.h"
+#include "ui/about_box.h"
+#include "ui/image_button.h"
+#include "ui/lang_string.h"
+
+namespace vornik {
+
+CSettings* SettingsPage = nullptr;
+CAdvanced* AdvancedPage = nullptr;
+CPhonebook* PhonebookPage = nullptr;
+CInfo* InfoPage = nullptr;
+CFwUp* FwUpPage = nullptr;
+PageSheetWidget* PageSheet = nullptr;
+
+namespace {
+
+constexpr int kExitButtonId = 1006;
+constexpr int kHelpButtonId = 1042;
+constexpr int kFullModel = 2;
+constexpr int kSheetMargin = 10;
+
+QPointer<CMainPanel>& TheMainPanel() {
+  static QPointer<CMainPanel> panel;
+  return panel;
+}
+
+// Tab picture of each page, in the order of the strip: Settings, Advanced, Phonebook,
+// Information, Firmware Update.
+enum TabPicture {
+  kPictureSettings,
+  kPictureAdvanced,
+  kPicturePhonebook,
+  kPictureInfo,
+  kPictureFwUp
+};
+
+}  // namespace
+
+CMainPanel* MainPanel() {
+  return TheMainPanel();
+}
+
+CMainPanel::CMainPanel(QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      windowIcon_(res::LoadIcon(res::kIconApplication)) {
+  TheMainPanel() = this;
+  qApp->installEventFilter(this);
+  setObjectName(QStringLiteral("MainPanel"));
+  controls_ = res::BuildDialog(res::kTemplate102, this);
+  helpButton_ = controls_.find<ImageButton>(kHelpButtonId);
+  exitButton_ = controls_.find<ImageButton>(kExitButtonId);
+
+  setWindowIcon(windowIcon_);
+  exitButton_->setIconResource(res::kIconExit);
+  exitButton_->setFlat(false);
+  helpButton_->setIconResource(res::kIconHelp);
+  helpButton_->setFlat(false);
+  connect(exitButton_, &QPushButton::clicked, this, &CMainPanel::OnExit);
+  connect(helpButton_, &QPushButton::clicked, this, &CMainPanel::OnHelp);
+  routeMenuCommands();
+
+  createPages();
+  fitToSheet();
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  PageSheet->setActivePage(0);
+  localize();
+}
+
+CMainPanel::~CMainPanel() {
+  QuitHelp();
+  sheet_->releasePages();
+  // The pages go in the order the panel has always deleted them.
+  delete PhonebookPage;
+  delete SettingsPage;
+  delete FwUpPage;
+  delete InfoPage;
+  delete AdvancedPage;
+  PhonebookPage = nullptr;
+  SettingsPage = nullptr;
+  FwUpPage = nullptr;
+  InfoPage = nullptr;
+  AdvancedPage = nullptr;
+  if (PageSheet == sheet_)
+    PageSheet = nullptr;
+}
+
+void CMainPanel::createPages() {
+  PhonebookPage = new CPhonebook;
+  SettingsPage = new CSettings;
+  FwUpPage = new CFwUp;
+  InfoPage = new CInfo;
+  AdvancedPage = new CAdvanced;
+
+  sheet_ = PageSheet = new PageSheetWidget(controls_.client());
+  std::vector<std::pair<PropertyPage*, int>> tabs;
+  if (MachineState.ModelCode == kFullModel) {
+    tabs = {{SettingsPage, kPictureSettings},
+            {AdvancedPage, kPictureAdvanced},
+            {PhonebookPage, kPicturePhonebook}};
+  }
+  tabs.push_back({InfoPage, kPictureInfo});
+  tabs.push_back({FwUpPage, kPictureFwUp});
+
+  const auto pictures = res::SplitImageStrip(res::LoadBitmap(res::kBitmapTabPictures),
+                                             res::kTabPictureWidth, res::kTabPictureMask);
+  for (auto [page, picture] : tabs) {
+    PageSheet->addPage(page);
+    PageSheet->setTabIcon(PageSheet->count() - 1, QIcon(pictures.value(picture)));
+  }
+  PageSheet->setIconSize(QSize(res::kTabPictureWidth, res::kTabPictureWidth));
+  PageSheet->createWindow();
+  PageSheet->show();
+}
+
+// The sheet sits 10 pixels in from the client's corner and the window is sized around it:
+// the sheet's width plus 30, its height plus six dialog-font heights (room for the
+// buttons) plus the menu bar and the caption.
+void CMainPanel::fitToSheet() {
+  // Pages that have not made their controls yet still ask for their template's size.
+  const QSize sheet = PageSheet->sizeHint().expandedTo(PageSheet->minimumSizeHint());
+  measures_.sheetWidth = sheet.width();
+  measures_.sheetHeight = sheet.height();
+  measures_.fontHeight = QFontMetrics(res::DialogFont(res::kTemplate102)).height();
+  measures_.menuBarHeight = menuBar() ? menuBar()->sizeHint().height() : 0;
+  measures_.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+
+  // The sheet's window is W + 20 wide, but its tab control keeps the width W it was laid
+  // out with: the 20 pixels beyond it are empty background, so only W is drawn.
+  PageSheet->setGeometry(kSheetMargin, kSheetMargin, measures_.sheetWidth, measures_.sheetHeight);
+  const int width = measures_.sheetWidth + 30;
+  const int height = measures_.sheetHeight + 6 * measures_.fontHeight + measures_.menuBarHeight +
+                     measures_.captionHeight;
+  // The platform draws the caption outside the client area: the client gets the rest.
+  setFixedSize(width, height - measures_.captionHeight);
+
+  // The buttons keep their template size and stand below the sheet, where the template's
+  // proportions put them.
+  const int buttonTop = kSheetMargin + measures_.sheetHeight + 2 * measures_.fontHeight;
+  for (ImageButton* button : {exitButton_, helpButton_})
+    button->move(button->x(), buttonTop);
+}
+
+void CMainPanel::localize() {
+  res::LocalizeDialog(controls_);
+  const bool full = MachineState.ModelCode == kFullModel;
+  if (full)
+    res::LocalizeMenuBar(menuBar());
+  const std::vector<const char*> sections =
+      full ? std::vector<const char*>{"SETTINGS", "ADVANCED", "PHONEBOOK", "INFO", "FWUP"}
+           : std::vector<const char*>{"INFO", "FWUP"};
+  for (size_t tab = 0; tab < sections.size(); ++tab)
+    PageSheet->setTabText(int(tab), LangString(sections[tab], "CAPTION"));
+}
+
+void CMainPanel::routeMenuCommands() {
+  const auto route = [this](int command, auto handler) {
+    if (QAction* action = res::FindMenuCommand(menuBar(), command))
+      connect(action, &QAction::triggered, this, handler);
+  };
+  route(res::kCmdExit, &CMainPanel::OnExit);
+  route(res::kCmdHelpContents, &CMainPanel::OnHelp);
+  route(res::kCmdAbout, &CMainPanel::OnAbout);
+}
+
+void CMainPanel::OnExit() {
+  accept();
+}
+
+void CMainPanel::OnHelp() {
+  ShowHelp(this, kHelpContext);
+}
+
+void CMainPanel::OnAbout() {
+  CAboutBox about;
+  about.exec();
+}
+
+// F1 anywhere in the window opens the help, seen before the key reaches its control; the
+// key then goes its normal way.
+bool CMainPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const bool firstDelivery = widget == QApplication::focusWidget() || widget == this;
+    if (widget != nullptr && widget->window() == this && firstDelivery)
+      OnHelp();
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void EnablePhonebookMenu(bool enable) {
+  CMainPanel* panel = MainPanel();
+  if (panel == nullptr || panel->menuBar() == nullptr)
+    return;
+  for (int command : {res::kCmdLoadPhonebook, res::kCmdSavePhonebook}) {
+    if (QAction* action = res::FindMenuCommand(panel->menuBar(), command))
+      action->setEnabled(enable);
+  }
+}
+
+}  // namespace vornik

@@ -1,0 +1,81 @@
+// `CMainPanel`: the program's only top-level window (template 102): the tabbed pages in
+// `PageSheet`, the File and Help menus, and the Exit and Help buttons.
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+
+#include "res/dialog_builder.h"
+
+class QMenuBar;
+
+namespace vornik {
+
+class CAdvanced;
+class CFwUp;
+class CInfo;
+class CPhonebook;
+class CSettings;
+class ImageButton;
+class PageSheetWidget;
+
+// The page objects, reachable by the File menu commands while the main window exists.
+extern CSettings* SettingsPage;
+extern CAdvanced* AdvancedPage;
+extern CPhonebook* PhonebookPage;
+extern CInfo* InfoPage;
+extern CFwUp* FwUpPage;
+
+// The sheet that holds the pages; it exists while the main window does.
+extern PageSheetWidget* PageSheet;
+
+// The help topic that every help command opens.
+inline constexpr int kHelpContext = 1;
+
+class CMainPanel : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CMainPanel(QWidget* parent = nullptr);
+  ~CMainPanel() override;
+
+  QMenuBar* menuBar() const { return controls_.menuBar(); }
+  ImageButton* exitButton() const { return exitButton_; }
+  ImageButton* helpButton() const { return helpButton_; }
+
+  // The measures the window was sized from: the sheet's client size, the dialog font's
+  // height, the menu bar's and the caption's heights.
+  struct Measures {
+    int sheetWidth, sheetHeight, fontHeight, menuBarHeight, captionHeight;
+  };
+  const Measures& measures() const { return measures_; }
+
+  void OnExit();
+  void OnHelp();
+  void OnAbout();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void createPages();
+  void fitToSheet();
+  void localize();
+  void routeMenuCommands();
+
+  res::DialogControls controls_;
+  ImageButton* helpButton_ = nullptr;
+  ImageButton* exitButton_ = nullptr;
+  QIcon windowIcon_;
+  PageSheetWidget* sheet_ = nullptr;
+  Measures measures_{};
+};
+
+// The main window of the running program, or null.
+CMainPanel* MainPanel();
+
+// Enables (true) or grays (false) File > Load Phonebook and File > Save Phonebook of the
+// main window's menu.
+void EnablePhonebookMenu(bool enable);
+
+}  // namespace vornik

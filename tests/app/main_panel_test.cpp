@@ -1,0 +1,161 @@
+#include <QAction>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "app/main_panel.h"
+#include "app/page_sheet.h"
+#include "panel_fixture.h"
+#include "phonebook/phonebook_page.h"
+#include "res/menus.h"
+#include "res/pictures.h"
+#include "ui/image_button.h"
+
+namespace vornik::test {
+namespace {
+
+QImage TabPicture(int tab) {
+  return PageSheet->tabIcon(tab).pixmap(20, 20).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage StripPicture(int index) {
+  const auto pictures = res::SplitImageStrip(res::LoadBitmap(res::kBitmapTabPictures),
+                                             res::kTabPictureWidth, res::kTabPictureMask);
+  return pictures.value(index).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QWidget* VisibleHelpWindow() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->objectName() == "HelpWindow" && window->isVisible())
+      return window;
+  return nullptr;
+}
+
+TEST_F(PanelTest, FullModelShowsFivePagesWithTheirPicturesAndTheFirstActive) {
+  CMainPanel panel;
+  ASSERT_EQ(PageSheet->count(), 5);
+  const QStringList titles = {"Settings", "Advanced", "Phonebook", "Information",
+                              "Firmware Update"};
+  for (int tab = 0; tab < 5; ++tab) {
+    EXPECT_EQ(PageSheet->tabText(tab), titles[tab]);
+    EXPECT_EQ(TabPicture(tab), StripPicture(tab)) << "tab " << tab;
+  }
+  EXPECT_EQ(PageSheet->currentIndex(), 0);
+  EXPECT_EQ(PageSheet->activePage(), PageSheet->page(0));
+  // Only the shown page has made its controls.
+  EXPECT_TRUE(PageSheet->page(0)->initialized());
+  for (int tab = 1; tab < 5; ++tab)
+    EXPECT_FALSE(PageSheet->page(tab)->initialized());
+  EXPECT_EQ(panel.windowTitle(), "Remote Control Panel");
+  EXPECT_EQ(panel.exitButton()->text(), "  E&xit");
+  EXPECT_FALSE(panel.exitButton()->isFlat());
+  EXPECT_FALSE(panel.helpButton()->isFlat());
+}
+
+TEST_F(PanelTest, OtherModelsShowInformationAndFirmwareWithEnglishMenus) {
+  useLanguageFile(
+      "[MAIN]\nCAPTION=Panneau\n[MENU]\nFILE_MENU=&Fichier\nIDM_EXIT=Quitter\n"
+      "[INFO]\nCAPTION=Informations\n[FWUP]\nCAPTION=Micrologiciel\n");
+  MachineState.ModelCode = 0;
+  CMainPanel panel;
+  ASSERT_EQ(PageSheet->count(), 2);
+  EXPECT_EQ(PageSheet->tabText(0), "Informations");
+  EXPECT_EQ(PageSheet->tabText(1), "Micrologiciel");
+  EXPECT_EQ(TabPicture(0), StripPicture(3));
+  EXPECT_EQ(TabPicture(1), StripPicture(4));
+  EXPECT_EQ(panel.windowTitle(), "Panneau");
+  EXPECT_EQ(panel.menuBar()->actions().value(0)->text(), "&File");
+  EXPECT_EQ(res::FindMenuCommand(panel.menuBar(), res::kCmdExit)->text(), "E&xit");
+}
+
+TEST_F(PanelTest, FullModelLocalizesTheMenuAndLeavesMissingTextsEmpty) {
+  useLanguageFile("[MENU]\nFILE_MENU=&Fichier\nIDM_EXIT=Quitter\n");
+  CMainPanel panel;
+  EXPECT_EQ(panel.menuBar()->actions().value(0)->text(), "&Fichier");
+  EXPECT_EQ(res::FindMenuCommand(panel.menuBar(), res::kCmdExit)->text(), "Quitter");
+  EXPECT_EQ(panel.windowTitle(), "");
+  EXPECT_EQ(panel.exitButton()->text(), "");
+  EXPECT_EQ(PageSheet->tabText(0), "");
+}
+
+TEST_F(PanelTest, PhonebookItemsAreUsableOnlyWhileThePhonebookIsShown) {
+  CMainPanel panel;
+  QAction* load = res::FindMenuCommand(panel.menuBar(), res::kCmdLoadPhonebook);
+  QAction* save = res::FindMenuCommand(panel.menuBar(), res::kCmdSavePhonebook);
+  ASSERT_TRUE(load && save);
+  EXPECT_FALSE(load->isEnabled());
+  PageSheet->setActivePage(2);
+  EXPECT_EQ(PageSheet->activePage(), PhonebookPage);
+  EXPECT_TRUE(load->isEnabled());
+  EXPECT_TRUE(save->isEnabled());
+  PageSheet->setActivePage(3);
+  EXPECT_FALSE(load->isEnabled());
+  EXPECT_FALSE(save->isEnabled());
+}
+
+TEST_F(PanelTest, WindowIsSizedAroundTheSheetWithTheButtonsBelowIt) {
+  CMainPanel panel;
+  const auto& m = panel.measures();
+  EXPECT_EQ(m.sheetWidth, PageSheet->minimumSizeHint().width());
+  EXPECT_GE(m.sheetWidth, PageSheet->page(1)->minimumWidth());
+  EXPECT_EQ(panel.width(), m.sheetWidth + 30);
+  EXPECT_EQ(panel.height() + m.captionHeight,
+            m.sheetHeight + 6 * m.fontHeight + m.menuBarHeight + m.captionHeight);
+  EXPECT_GT(m.fontHeight, 0);
+  EXPECT_GT(m.menuBarHeight, 0);
+
+  const QWidget* client = PageSheet->parentWidget();
+  const QRect sheet = PageSheet->geometry();
+  EXPECT_EQ(sheet.topLeft(), QPoint(10, 10));
+  for (const QWidget* button :
+       {static_cast<QWidget*>(panel.exitButton()), static_cast<QWidget*>(panel.helpButton())}) {
+    const QRect area = QRect(button->mapTo(&panel, QPoint(0, 0)), button->size());
+    EXPECT_GT(button->geometry().top(), sheet.bottom());
+    EXPECT_LE(area.bottom(), panel.height());
+    EXPECT_LE(area.right(), panel.width());
+    EXPECT_EQ(button->parentWidget(), client);
+  }
+  EXPECT_FALSE(panel.exitButton()->geometry().intersects(panel.helpButton()->geometry()));
+}
+
+TEST_F(PanelTest, F1TheHelpButtonAndHelpContentsAllOpenTheHelp) {
+  CMainPanel panel;
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+
+  QWidget* focus = QApplication::focusWidget() ? QApplication::focusWidget() : &panel;
+  QTest::keyClick(focus, Qt::Key_F1);
+  QWidget* help = VisibleHelpWindow();
+  ASSERT_NE(help, nullptr);
+  auto* browser = help->findChild<QTextBrowser*>();
+  EXPECT_TRUE(browser->source().toLocalFile().endsWith("vornik.html"));
+  EXPECT_TRUE(browser->toPlainText().contains("Remote Control Panel"));
+  help->close();
+  QApplication::processEvents();
+
+  QTest::mouseClick(panel.helpButton(), Qt::LeftButton);
+  ASSERT_NE(VisibleHelpWindow(), nullptr);
+  VisibleHelpWindow()->close();
+  QApplication::processEvents();
+
+  res::FindMenuCommand(panel.menuBar(), res::kCmdHelpContents)->trigger();
+  EXPECT_NE(VisibleHelpWindow(), nullptr);
+}
+
+TEST_F(PanelTest, ExitButtonAndFileExitEndTheWindowWithOk) {
+  {
+    CMainPanel panel;
+    panel.show();
+    QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
+    EXPECT_EQ(panel.result(), QDialog::Accepted);
+  }
+  CMainPanel panel;
+  panel.show();
+  res::FindMenuCommand(panel.menuBar(), res::kCmdExit)->trigger();
+  EXPECT_EQ(panel.result(), QDialog::Accepted);
+  EXPECT_FALSE(panel.isVisible());
+}
+
+}  // namespace
+}  // namespace vornik::test
