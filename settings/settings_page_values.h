@@ -48,11 +48,6 @@ struct SettingsPageValues {
   const std::string& number(SettingsNumber field) const { return numbers[size_t(field)]; }
 };
 
-// The paper-type list's items; the English words are also their language keys.
-inline constexpr std::array<const char*, 10> kPaperTypeKeys = {
-    "Plain Paper", "Bond",    "Transparency", "Card Stock", "Labels",
-    "Preprinted",  "Colored", "Envelope",     "Thick",      "Thin"};
-
 // The decimal number that the text starts with; 0 when it starts with no digit.
 int ParseLeadingDigits(std::string_view text);
 

@@ -1,0 +1,209 @@
+#include "settings/settings_page.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+
+#include "link/machine_state.h"
+#include "link/spin_delay.h"
+#include "res/templates.h"
+#include "ui/not_responding.h"
+
+namespace vornik {
+namespace {
+
+constexpr int kRefreshButton = 1060;
+constexpr int kApplyButton = 1063;
+// Every device command of a page ends with this pause, whatever its result.
+constexpr uint32_t kAfterCommandMs = 500;
+
+struct ListControl {
+  int id;
+  int32_t SettingsPageValues::*value;
+};
+
+constexpr ListControl kLists[] = {
+    {1156, &SettingsPageValues::traySize},     {1019, &SettingsPageValues::bypassSize},
+    {1020, &SettingsPageValues::paperType},    {1018, &SettingsPageValues::sendConfirm},
+    {1081, &SettingsPageValues::printTimeout}, {1022, &SettingsPageValues::receiveMode},
+    {1024, &SettingsPageValues::contrast},     {1027, &SettingsPageValues::documentMode},
+};
+
+constexpr ListControl kChecks[] = {
+    {1056, &SettingsPageValues::autoJournal},
+    {1058, &SettingsPageValues::rxReduction},
+};
+
+struct NumberControl {
+  int editId;
+  int arrowId;
+  int maxChars;
+  bool commitsOnChange;  // Zoom and Copies reach the record only with another control
+};
+
+// Indexed by `SettingsNumber`.
+constexpr NumberControl kNumbers[kSettingsNumberCount] = {
+    {1021, 1096, 2, true},   // DiscardSize
+    {1026, 1099, 2, true},   // RedialInterval
+    {1023, 1097, 2, true},   // RingCount
+    {1025, 1098, 2, true},   // RedialCount
+    {1028, 1100, 3, false},  // Zoom
+    {1001, 1102, 3, false},  // Copies
+};
+
+// The top arrow of a vertical scroll bar is its line-up arrow.
+SpinDirection DirectionOf(int sliderAction) {
+  switch (sliderAction) {
+    case QAbstractSlider::SliderSingleStepSub:
+      return SpinDirection::Up;
+    case QAbstractSlider::SliderSingleStepAdd:
+      return SpinDirection::Down;
+    default:
+      return SpinDirection::None;
+  }
+}
+
+// Runs one device command as every page does: wait cursor, the command, the pause, cursor
+// off, and the not-responding box on failure. Returns whether the command succeeded.
+bool RunPageCommand(int (*command)(), QWidget* owner) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool succeeded = command() != 0;
+  SpinDelayUntil(kAfterCommandMs);
+  QApplication::restoreOverrideCursor();
+  if (!succeeded)
+    ShowNotResponding(owner);
+  return succeeded;
+}
+
+}  // namespace
+
+CSettings::CSettings(QWidget* parent) : PropertyPage(res::kTemplate106.id, parent) {}
+
+void CSettings::initDialog() {
+  controls_ = res::BuildDialog(res::kTemplate106, this);
+  for (size_t i = 0; i < kSettingsNumberCount; ++i) {
+    // A length limit on typing only: a longer value the device sends is still shown whole.
+    const QRegularExpression digits(QStringLiteral("[0-9]{0,%1}").arg(kNumbers[i].maxChars));
+    numberEdit(i)->setValidator(new QRegularExpressionValidator(digits, numberEdit(i)));
+  }
+  transferToControls();
+  connectNotifications();
+  localize();
+  fillFromDevice();
+}
+
+void CSettings::connectNotifications() {
+  connect(controls_.find<QPushButton>(kRefreshButton), &QPushButton::clicked, this,
+          &CSettings::fillFromDevice);
+  connect(controls_.find<QPushButton>(kApplyButton), &QPushButton::clicked, this,
+          &CSettings::applyToDevice);
+  for (const ListControl& list : kLists)
+    connect(controls_.find<QComboBox>(list.id), &QComboBox::activated, this,
+            &CSettings::commitControls);
+  for (const ListControl& check : kChecks)
+    connect(controls_.find<QCheckBox>(check.id), &QCheckBox::clicked, this,
+            &CSettings::commitControls);
+  for (size_t i = 0; i < kSettingsNumberCount; ++i) {
+    QLineEdit* edit = numberEdit(i);
+    edit->installEventFilter(this);
+    if (kNumbers[i].commitsOnChange)
+      connect(edit, &QLineEdit::textChanged, this, [this] {
+        if (!notificationsLocked_)
+          commitControls();
+      });
+    auto* arrows = controls_.find<QScrollBar>(kNumbers[i].arrowId);
+    const int arrowId = kNumbers[i].arrowId;
+    connect(arrows, &QScrollBar::actionTriggered, this, [this, arrows, arrowId](int action) {
+      // The arrows only step the field: the bar itself stays centred, both arrows live.
+      arrows->setSliderPosition(0);
+      spinStep(DirectionOf(action), arrowId);
+    });
+  }
+}
+
+bool CSettings::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut && !notificationsLocked_)
+    validateEdits();
+  return PropertyPage::eventFilter(watched, event);
+}
+
+QLineEdit* CSettings::numberEdit(size_t index) const {
+  return controls_.find<QLineEdit>(kNumbers[index].editId);
+}
+
+void CSettings::localize() {
+  notificationsLocked_ = true;
+  res::LocalizeDialog(controls_);
+  notificationsLocked_ = false;
+}
+
+void CSettings::transferToControls() {
+  notificationsLocked_ = true;
+  // An index beyond a list's items leaves the list without a selection.
+  for (const ListControl& list : kLists)
+    controls_.find<QComboBox>(list.id)->setCurrentIndex(values_.*list.value);
+  for (const ListControl& check : kChecks)
+    controls_.find<QCheckBox>(check.id)->setChecked(values_.*check.value != 0);
+  for (size_t i = 0; i < kSettingsNumberCount; ++i)
+    numberEdit(i)->setText(QString::fromLatin1(values_.numbers[i]));
+  notificationsLocked_ = false;
+}
+
+void CSettings::readControls() {
+  for (const ListControl& list : kLists)
+    values_.*list.value = controls_.find<QComboBox>(list.id)->currentIndex();
+  for (const ListControl& check : kChecks)
+    values_.*check.value = controls_.find<QCheckBox>(check.id)->isChecked() ? 1 : 0;
+  for (size_t i = 0; i < kSettingsNumberCount; ++i)
+    values_.numbers[i] = numberEdit(i)->text().toLatin1().toStdString();
+}
+
+void CSettings::fillFromDevice() {
+  if (!RunPageCommand(Mfp_GetSettings, window()))
+    return;
+  values_ = PageValuesFromRecord(MachineState.SystemSetup);
+  transferToControls();
+}
+
+void CSettings::applyToDevice() {
+  RunPageCommand(Mfp_SetSettings, window());
+}
+
+void CSettings::commitControls() {
+  readControls();
+  CommitPageValues(values_, MachineState.SystemSetup);
+}
+
+void CSettings::validateEdits() {
+  readControls();
+  if (ClampPageNumbers(values_, MachineState.SystemSetup))
+    transferToControls();
+}
+
+void CSettings::spinStep(SpinDirection direction, int arrowId) {
+  readControls();
+  for (size_t i = 0; i < kSettingsNumberCount; ++i) {
+    if (kNumbers[i].arrowId != arrowId)
+      continue;
+    const int value = SpinStepValue(ParseLeadingDigits(values_.numbers[i]), direction,
+                                    RangeOf(SettingsNumber(i)));
+    values_.numbers[i] = std::to_string(value);
+    transferToControls();
+    QLineEdit* edit = numberEdit(i);
+    edit->selectAll();
+    edit->setFocus();
+  }
+  commitControls();
+}
+
+void CSettings::showRecord() {
+  ShowRecordValues(MachineState.SystemSetup, values_);
+  transferToControls();
+}
+
+}  // namespace vornik

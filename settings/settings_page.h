@@ -1,0 +1,57 @@
+// `CSettings`: the Settings page (template 106). It shows `SystemSetup` and edits it: every
+// change in a control is copied into the record at once, Refresh reads the device, Apply
+// sends the record as it stands.
+#pragma once
+
+#include "app/page_sheet.h"
+#include "res/dialog_builder.h"
+#include "settings/settings_page_values.h"
+
+class QLineEdit;
+
+namespace vornik {
+
+class CSettings : public PropertyPage {
+  Q_OBJECT
+
+ public:
+  explicit CSettings(QWidget* parent = nullptr);
+
+  // Reads the device under the wait cursor; on success shows the record in every control,
+  // on failure shows the not-responding box and leaves the controls as they were.
+  void fillFromDevice();
+  // Sends the record unchanged; the not-responding box when it could not be sent.
+  void applyToDevice();
+  // Copies every control into the record, without a range check.
+  void commitControls();
+  // Clamps the six number fields into their ranges and stores them in the record; the
+  // controls are rewritten only when a field was out of range.
+  void validateEdits();
+  // One step of the arrows `arrowId` in `direction`; then commits every control.
+  void spinStep(SpinDirection direction, int arrowId);
+  // Shows the record's check boxes, confirmation, time-out, receive mode and the four
+  // two-character fields without reading the device (after a settings load).
+  void showRecord();
+  // Sets every text of the page from section "SETTINGS" of the language file.
+  void localize();
+
+  const res::DialogControls& controls() const { return controls_; }
+
+ protected:
+  void initDialog() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // The page values into the controls, and back.
+  void transferToControls();
+  void readControls();
+  void connectNotifications();
+  QLineEdit* numberEdit(size_t index) const;
+
+  res::DialogControls controls_;
+  SettingsPageValues values_;
+  // Set while the page itself changes controls: their change notifications are ignored.
+  bool notificationsLocked_ = false;
+};
+
+}  // namespace vornik

@@ -1,0 +1,318 @@
+#include <gmock/gmock.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QTimer>
+
+#include <cstring>
+
+#include "app/lang_text.h"
+#include "devsim/simulated_device.h"
+#include "link/connection.h"
+#include "link/machine_state.h"
+#include "platform/fake_platform.h"
+#include "settings/settings_page.h"
+
+namespace vornik::test {
+namespace {
+
+using testing::ElementsAre;
+using testing::ElementsAreArray;
+
+enum ControlId {
+  kTraySize = 1156,
+  kBypassSize = 1019,
+  kPaperType = 1020,
+  kSendConfirm = 1018,
+  kPrintTimeout = 1081,
+  kReceiveMode = 1022,
+  kContrast = 1024,
+  kDocumentMode = 1027,
+  kAutoJournal = 1056,
+  kRxReduction = 1058,
+  kDiscardSize = 1021,
+  kRings = 1023,
+  kRedialInterval = 1026,
+  kRedialCount = 1025,
+  kZoom = 1028,
+  kCopies = 1001,
+  kRingsArrows = 1097,
+  kZoomArrows = 1100,
+  kRefresh = 1060,
+  kApply = 1063,
+};
+constexpr int kLists[] = {kTraySize,     kBypassSize,  kPaperType, kSendConfirm,
+                          kPrintTimeout, kReceiveMode, kContrast,  kDocumentMode};
+
+// A device setup unlike the defaults, in wire order: reserved bytes A1 A2 A3 A4; tray A4,
+// bypass Legal, paper Thin, discard 25, Darken, Photo, zoom 150, copies 5, time-out 180 s,
+// TEL, rings 5, interval 12, count 10, confirmation On, no journal, RX reduction.
+constexpr std::array<uint8_t, 22> kDeviceSetup = {
+    0xA1, 0xA2, 2, 0xA3, 1, 9, 25, 2, 2, 0x00, 150, 0x00, 5, 4, 0, 0xA4, 5, 12, 10, 1, 0, 1};
+
+// Closes every not-responding box as soon as it is shown, counting them.
+class BoxCloser {
+ public:
+  BoxCloser() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        ++shown;
+        box->accept();
+      }
+    });
+    timer_.start(1);
+  }
+  int shown = 0;
+
+ private:
+  QTimer timer_;
+};
+
+class SettingsPageTest : public testing::Test {
+ protected:
+  SettingsPageTest() {
+    Connection = ConnectionState{};
+    Connection.PortKind = kPortEcp1;
+    Connection.osFlavour = OsFlavour::Nt5;
+    DefaultMachineState();
+    LanguageFilePath = VORNIK_ENGLISH_FILE;
+    sim.model.content().systemSetup = kDeviceSetup;
+  }
+  ~SettingsPageTest() override { LanguageFilePath.clear(); }
+
+  void useSimulator() { fake.devices.add(PortNameTable[kPortEcp1], sim.factory()); }
+  void useScripted() { fake.devices.add(PortNameTable[kPortEcp1], scripted.factory()); }
+
+  // Initializes the page and shows it in its window, as the main window does with its
+  // first tab.
+  void openPage() {
+    page->ensureInitialized();
+    host.resize(page->size());
+    host.show();
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+  }
+
+  template <class T>
+  T* control(int id) {
+    return page->controls().find<T>(id);
+  }
+  int listIndex(int id) { return control<QComboBox>(id)->currentIndex(); }
+  QString text(int id) { return control<QLineEdit>(id)->text(); }
+  void type(int id, const char* text) {
+    QLineEdit* edit = control<QLineEdit>(id);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
+  }
+  // Chooses list item `index` with the keyboard, as a user would.
+  void choose(int id, int index) {
+    auto* list = control<QComboBox>(id);
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+      QTest::keyClick(list, Qt::Key_Down);
+  }
+  void click(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
+  void clickArrow(int id, QStyle::SubControl arrow) {
+    auto* bar = control<QScrollBar>(id);
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.subControls = QStyle::SC_All;
+    const QRect rect = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, bar);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, rect.center());
+  }
+
+  platform::FakePlatform fake;
+  devsim::SimulatedDevice sim;
+  platform::ScriptedDevice scripted;
+  BoxCloser boxes;
+  QWidget host;
+  CSettings* page = new CSettings(&host);
+  SystemSetupRecord& record = MachineState.SystemSetup;
+};
+
+TEST_F(SettingsPageTest, RefreshShowsTheDevicesValuesInEveryControl) {
+  useSimulator();
+  sim.model.content().systemSetup[5] = 0;  // the first read finds plain paper
+  openPage();
+  EXPECT_EQ(listIndex(kPaperType), 0);
+  EXPECT_EQ(control<QComboBox>(kPaperType)->count(), 10);
+  EXPECT_EQ(control<QComboBox>(kPaperType)->itemText(9), QStringLiteral("Thin"));
+
+  sim.model.content().systemSetup = kDeviceSetup;
+  click(kRefresh);
+  std::vector<int> lists;
+  for (int id : kLists)
+    lists.push_back(listIndex(id));
+  EXPECT_THAT(lists, ElementsAre(2, 1, 9, 1, 4, 0, 2, 2));
+  EXPECT_FALSE(control<QCheckBox>(kAutoJournal)->isChecked());
+  EXPECT_TRUE(control<QCheckBox>(kRxReduction)->isChecked());
+  EXPECT_THAT((std::vector<QString>{text(kDiscardSize), text(kRings), text(kRedialInterval),
+                                    text(kRedialCount), text(kZoom), text(kCopies)}),
+              ElementsAre("25", "5", "12", "10", "150", "5"));
+  const SystemSetupRecord sent = DecodeSystemSetup(kDeviceSetup.data());
+  EXPECT_EQ(std::memcmp(&record, &sent, sizeof sent), 0);
+  EXPECT_EQ(boxes.shown, 0);
+}
+
+TEST_F(SettingsPageTest, ApplyPutsExactlyTheChangedValuesOnTheDevice) {
+  useSimulator();
+  openPage();
+  // Zoom and Copies reach the record with the next control that commits.
+  type(kDiscardSize, "7");
+  type(kRings, "3");
+  type(kRedialInterval, "4");
+  type(kRedialCount, "13");
+  type(kZoom, "300");
+  type(kCopies, "99");
+  choose(kTraySize, 0);
+  choose(kBypassSize, 2);
+  choose(kPaperType, 3);
+  choose(kSendConfirm, 0);
+  choose(kPrintTimeout, 2);
+  click(kAutoJournal);
+  click(kRxReduction);
+  click(kApply);
+  EXPECT_THAT(sim.model.content().systemSetup,
+              ElementsAreArray({0xA1, 0xA2, 0, 0xA3, 2,    3, 7, 2,  2, 0x01, 0x2C,  //
+                                0x00, 0x63, 2, 0,    0xA4, 3, 4, 13, 0, 1,    0}));
+  EXPECT_EQ(boxes.shown, 0);
+}
+
+TEST_F(SettingsPageTest, LeavingAnOutOfRangeFieldClampsItInFieldAndRecord) {
+  useSimulator();
+  openPage();
+  control<QLineEdit>(kDiscardSize)->setFocus();
+  type(kDiscardSize, "45");
+  EXPECT_EQ(record.discardSize, 45);  // committed as typed
+  control<QLineEdit>(kRings)->setFocus();
+  EXPECT_EQ(text(kDiscardSize), QStringLiteral("30"));
+  EXPECT_EQ(record.discardSize, 30);
+  type(kDiscardSize, "456");  // two characters at most
+  EXPECT_EQ(text(kDiscardSize), QStringLiteral("45"));
+}
+
+TEST_F(SettingsPageTest, ArrowsClampOnlyAtTheEndTheyMoveToward) {
+  useSimulator();
+  openPage();
+  type(kRings, "9");
+  clickArrow(kRingsArrows, QStyle::SC_ScrollBarAddLine);  // down
+  EXPECT_EQ(text(kRings), QStringLiteral("8"));
+  EXPECT_EQ(record.ringCount, 8);
+  type(kRings, "9");
+  clickArrow(kRingsArrows, QStyle::SC_ScrollBarSubLine);  // up
+  EXPECT_EQ(text(kRings), QStringLiteral("7"));
+  EXPECT_EQ(record.ringCount, 7);
+
+  type(kZoom, "400");
+  clickArrow(kZoomArrows, QStyle::SC_ScrollBarSubLine);
+  EXPECT_EQ(text(kZoom), QStringLiteral("400"));
+  type(kZoom, "25");
+  clickArrow(kZoomArrows, QStyle::SC_ScrollBarAddLine);
+  EXPECT_EQ(text(kZoom), QStringLiteral("25"));
+  EXPECT_EQ(record.zoom, 25);
+  clickArrow(kZoomArrows, QStyle::SC_ScrollBarSubLine);  // the arrows stay live
+  EXPECT_EQ(text(kZoom), QStringLiteral("26"));
+}
+
+TEST_F(SettingsPageTest, DeviceValueBeyondAListShowsNoSelectionAndCommitsAs255) {
+  sim.model.content().systemSetup[13] = 7;     // print time-out
+  sim.model.content().systemSetup[9] = 0x03;   // zoom 1000: shown whole, beyond the
+  sim.model.content().systemSetup[10] = 0xE8;  // three characters a user may type
+  useSimulator();
+  openPage();
+  EXPECT_EQ(listIndex(kPrintTimeout), -1);
+  EXPECT_EQ(text(kZoom), QStringLiteral("1000"));
+  EXPECT_EQ(record.printTimeout, 7);
+  click(kAutoJournal);
+  EXPECT_EQ(record.printTimeout, 255);
+  EXPECT_EQ(record.reserved4, 0xA4);
+}
+
+TEST_F(SettingsPageTest, FailedFirstReadLeavesTheInitialControlsAndShowsTheBoxOnce) {
+  sim.model.setFault(devsim::Fault::kSilent);
+  useSimulator();
+  openPage();
+  EXPECT_EQ(boxes.shown, 1);
+  for (int id : kLists)
+    EXPECT_EQ(listIndex(id), -1) << id;
+  EXPECT_FALSE(control<QCheckBox>(kAutoJournal)->isChecked());
+  EXPECT_FALSE(control<QCheckBox>(kRxReduction)->isChecked());
+  EXPECT_THAT((std::vector<QString>{text(kDiscardSize), text(kRings), text(kRedialInterval),
+                                    text(kRedialCount), text(kZoom), text(kCopies)}),
+              ElementsAre("", "", "", "", "100", "1"));
+  EXPECT_EQ(record.traySize, kDefaultSystemSetup.traySize);
+
+  click(kRxReduction);  // any change commits what the page shows
+  EXPECT_EQ(record.traySize, 255);
+  EXPECT_EQ(record.contrast, 255);
+  EXPECT_EQ(record.ringCount, 0);
+  EXPECT_EQ(record.zoom, 100);
+  EXPECT_EQ(record.rxReduction, 1);
+}
+
+TEST_F(SettingsPageTest, FourByteAnswerIsSuccessAndReshowsTheRecord) {
+  useScripted();
+  scripted.answers.push_back({0x1B, 0xA4, 0x00, 0x1C});
+  const uint32_t start = fake.clock.now;
+  openPage();
+  EXPECT_GE(fake.clock.now - start, 1000u + 500u);  // the command's wait, then the pause
+  EXPECT_EQ(boxes.shown, 0);
+  EXPECT_EQ(record.reserved4, kDefaultSystemSetup.reserved4);
+  EXPECT_EQ(listIndex(kContrast), 1);
+  EXPECT_EQ(listIndex(kPrintTimeout), 1);
+  EXPECT_TRUE(control<QCheckBox>(kAutoJournal)->isChecked());
+  EXPECT_EQ(text(kRedialCount), QStringLiteral("3"));
+}
+
+TEST_F(SettingsPageTest, CommandsRunUnderTheWaitCursorAndFailedApplyShowsTheBox) {
+  std::vector<bool> waitCursorAtOpen;
+  fake.devices.add(PortNameTable[kPortEcp1], [&](unsigned access, unsigned share) {
+    const QCursor* cursor = QApplication::overrideCursor();
+    waitCursorAtOpen.push_back(cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+    return sim.factory()(access, share);
+  });
+  openPage();
+  EXPECT_THAT(waitCursorAtOpen, ElementsAre(true, true));  // the get: write, then read
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  sim.model.setFault(devsim::Fault::kBusy);
+  const SystemSetupRecord before = record;
+  click(kApply);
+  EXPECT_EQ(boxes.shown, 1);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(std::memcmp(&before, &record, sizeof before), 0);
+}
+
+TEST_F(SettingsPageTest, ShowRecordReshowsOnlyItsFieldsWithoutTheDevice) {
+  useSimulator();
+  openPage();
+  const size_t opens = fake.devices.opens.size();
+  record.traySize = 0;
+  record.zoom = 222;
+  record.ringCount = 6;
+  record.sendConfirm = 2;
+  record.autoJournal = 1;
+  page->showRecord();
+  EXPECT_EQ(listIndex(kTraySize), 2);
+  EXPECT_EQ(text(kZoom), QStringLiteral("150"));
+  EXPECT_EQ(text(kRings), QStringLiteral("6"));
+  EXPECT_EQ(listIndex(kSendConfirm), 2);
+  EXPECT_TRUE(control<QCheckBox>(kAutoJournal)->isChecked());
+  EXPECT_EQ(fake.devices.opens.size(), opens);
+}
+
+}  // namespace
+}  // namespace vornik::test
