@@ -1,6 +1,7 @@
 #include "platform/fd_io.h"
 
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -32,7 +33,10 @@ size_t WriteAll(int fd, const uint8_t* bytes, size_t count, Deadline deadline) {
   while (done < count) {
     if (!WaitReady(fd, POLLOUT, deadline))
       break;
-    const ssize_t n = ::write(fd, bytes + done, count - done);
+    // A socket whose peer went away fails the write instead of raising SIGPIPE.
+    ssize_t n = ::send(fd, bytes + done, count - done, MSG_NOSIGNAL);
+    if (n < 0 && errno == ENOTSOCK)
+      n = ::write(fd, bytes + done, count - done);
     if (n > 0) {
       done += static_cast<size_t>(n);
     } else if (n < 0 && (errno == EINTR || errno == EAGAIN)) {

@@ -1,0 +1,92 @@
+// The real vornik-devsim program, started on a socket in a private temporary folder for
+// one test and stopped with SIGTERM at the end of it.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace devsim::test {
+
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "devsim-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Runs the program to completion (for options that make it exit at once); returns its exit
+// status and what it printed.
+inline int RunDevsim(std::vector<std::string> args, std::string& output) {
+  std::string command = VORNIK_DEVSIM_PROGRAM;
+  for (const auto& arg : args)
+    command += " '" + arg + "'";
+  command += " 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  char chunk[512];
+  while (size_t n = std::fread(chunk, 1, sizeof chunk, pipe))
+    output.append(chunk, n);
+  const int status = ::pclose(pipe);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class DevsimProcess {
+ public:
+  // Starts the program serving `socket` with the extra options; waits until it listens.
+  DevsimProcess(const std::string& socket, std::vector<std::string> options = {})
+      : socket_(socket) {
+    std::vector<std::string> args = {VORNIK_DEVSIM_PROGRAM, "--socket", socket};
+    args.insert(args.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (auto& arg : args)
+      argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // a test that crashes takes its simulator along
+      ::execv(argv[0], argv.data());
+      ::_exit(127);
+    }
+    for (int i = 0; i < 100 && !listening(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(listening()) << "vornik-devsim did not start on " << socket;
+  }
+  ~DevsimProcess() {
+    if (pid_ > 0)
+      stop();
+  }
+
+  // Sends SIGTERM and returns the exit status (-1 when it did not exit normally).
+  int stop() {
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  bool listening() const { return std::filesystem::is_socket(socket_); }
+
+  std::string socket_;
+  pid_t pid_ = -1;
+};
+
+}  // namespace devsim::test
