@@ -47,7 +47,7 @@ TEST_F(PanelTest, FullModelShowsFivePagesWithTheirPicturesAndTheFirstActive) {
   EXPECT_TRUE(PageSheet->page(0)->initialized());
   for (int tab = 1; tab < 5; ++tab)
     EXPECT_FALSE(PageSheet->page(tab)->initialized());
-  EXPECT_EQ(panel.windowTitle(), "Remote Control Panel");
+  EXPECT_EQ(panel.windowTitle(), "Helmdeck");
   EXPECT_EQ(panel.exitButton()->text(), "  E&xit");
   EXPECT_FALSE(panel.exitButton()->isFlat());
   EXPECT_FALSE(panel.helpButton()->isFlat());
