@@ -37,7 +37,24 @@ uint32_t WriteTotalMs(const CommTimeouts& t, size_t count) {
   return total > UINT32_MAX ? UINT32_MAX : uint32_t(total);
 }
 
-class FdDeviceFile : public DeviceFile {
+// A device whose serial-style time-outs are kept by the program side: every transfer
+// applies them itself.
+class TimedDeviceFile : public DeviceFile {
+ public:
+  bool getTimeouts(CommTimeouts& timeouts) override {
+    timeouts = timeouts_;
+    return true;
+  }
+  bool setTimeouts(const CommTimeouts& timeouts) override {
+    timeouts_ = timeouts;
+    return true;
+  }
+
+ protected:
+  CommTimeouts timeouts_;
+};
+
+class FdDeviceFile : public TimedDeviceFile {
  public:
   FdDeviceFile(int fd, bool ecpPort) : fd_(fd), ecpPort_(ecpPort) {}
   ~FdDeviceFile() override {
@@ -73,15 +90,6 @@ class FdDeviceFile : public DeviceFile {
     return got;
   }
 
-  bool getTimeouts(CommTimeouts& timeouts) override {
-    timeouts = timeouts_;
-    return true;
-  }
-  bool setTimeouts(const CommTimeouts& timeouts) override {
-    timeouts_ = timeouts;
-    return true;
-  }
-
   bool control(uint32_t code, const uint8_t* input, size_t size) override {
     if (!ecpPort_ || size == 0)
       return false;
@@ -101,12 +109,11 @@ class FdDeviceFile : public DeviceFile {
  private:
   int fd_;
   bool ecpPort_;
-  CommTimeouts timeouts_;
 };
 
 // A device served over the bridge protocol. The server does the waiting; the client
 // only guards against a server that stops answering.
-class BridgeDeviceFile : public DeviceFile {
+class BridgeDeviceFile : public TimedDeviceFile {
  public:
   explicit BridgeDeviceFile(int fd) : fd_(fd) {}
   ~BridgeDeviceFile() override { ::close(fd_); }
@@ -129,17 +136,9 @@ class BridgeDeviceFile : public DeviceFile {
     if (!exchange(bridge::kRead, request, total, answer) || answer.code != bridge::kReadAnswer)
       return 0;
     const size_t got = std::min(count, answer.payload.size());
-    std::memcpy(buffer, answer.payload.data(), got);
+    if (got > 0)
+      std::memcpy(buffer, answer.payload.data(), got);
     return got;
-  }
-
-  bool getTimeouts(CommTimeouts& timeouts) override {
-    timeouts = timeouts_;
-    return true;
-  }
-  bool setTimeouts(const CommTimeouts& timeouts) override {
-    timeouts_ = timeouts;
-    return true;
   }
 
   bool control(uint32_t code, const uint8_t* input, size_t size) override {
@@ -164,7 +163,6 @@ class BridgeDeviceFile : public DeviceFile {
   }
 
   int fd_;
-  CommTimeouts timeouts_;
 };
 
 std::unique_ptr<DeviceFile> OpenBridge(const std::string& path, unsigned access, unsigned share) {
