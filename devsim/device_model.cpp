@@ -267,6 +267,8 @@ bool DeviceModel::handleInquiry(std::span<const uint8_t> frame, uint32_t now) {
 }
 
 bool DeviceModel::handleRecordRead(std::span<const uint8_t> frame, uint32_t now) {
+  if (frame.size() < kRequestDataOffset)
+    return false;  // no record byte
   const uint16_t length = FrameLength(frame);
   const uint8_t record = frame[8];
   std::span<const uint8_t> payload;
@@ -297,6 +299,8 @@ bool DeviceModel::handleRecordRead(std::span<const uint8_t> frame, uint32_t now)
 }
 
 bool DeviceModel::handleRecordWrite(std::span<const uint8_t> frame, uint32_t now) {
+  if (frame.size() < kRequestDataOffset)
+    return false;  // no record byte
   const uint16_t length = FrameLength(frame);
   const uint8_t record = frame[8];
   const auto data = frame.subspan(kRequestDataOffset);
@@ -321,7 +325,8 @@ bool DeviceModel::handleRecordWrite(std::span<const uint8_t> frame, uint32_t now
       }
       break;
     case kRecordPhonebook:
-      if (length < kPhonebookReadLength ||
+      // The record count, then that many records.
+      if (frame.size() <= kRequestDataOffset ||
           frame.size() != kPhonebookWriteHeader + kRecordSize * data[0])
         return false;
       if (!accept(frame))

@@ -31,8 +31,9 @@ TEST_F(InputTest, GarbageAndBrokenFramesAreSkippedAndTheNextRequestIsAnswered) {
   auto unknownRecord = Bytes({0x1B, 0xA4, 0x00, 0x05, 0x50, 0xE0, 0x82, 0xC1, 0x44});
   auto badSignature = Bytes({0x1B, 0xA4, 0x00, 0x04, 0x51, 0xE0, 0x82, 0xC0});
   auto unknownOperation = Bytes({0x1B, 0xA4, 0x00, 0x04, 0x50, 0xE0, 0x82, 0xC7});
-  for (const auto& part :
-       {more, tooLong, wrongLength, unknownRecord, badSignature, unknownOperation, kInquiry})
+  auto noRecord = Bytes({0x1B, 0xA4, 0x00, 0x04, 0x50, 0xE0, 0x82, 0xC1});
+  for (const auto& part : {more, tooLong, wrongLength, unknownRecord, badSignature,
+                           unknownOperation, noRecord, kInquiry})
     bytes.insert(bytes.end(), part.begin(), part.end());
   EXPECT_EQ(write(bytes), bytes.size());
   EXPECT_EQ(requests().size(), 1u);
@@ -40,6 +41,7 @@ TEST_F(InputTest, GarbageAndBrokenFramesAreSkippedAndTheNextRequestIsAnswered) {
   EXPECT_EQ(readAll().size(), 10u);  // one answer: the inquiry's
   EXPECT_THAT(seen[Traffic::kRejected], testing::Contains(wrongLength));
   EXPECT_THAT(seen[Traffic::kRejected], testing::Contains(unknownRecord));
+  EXPECT_THAT(seen[Traffic::kRejected], testing::Contains(noRecord));
 }
 
 TEST_F(InputTest, FrameSplitOverWritesIsAssembled) {
