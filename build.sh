@@ -41,6 +41,7 @@ run_tests() {
 }
 
 run_panel() {
+  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
   local sock
   sock=$(mktemp -u "${TMPDIR:-/tmp}/vornik-devsim.XXXXXX")
   "$build_dir/bin/vornik-devsim" --socket "$sock" --state "$here/$build_dir/devsim-state" &
