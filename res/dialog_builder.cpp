@@ -181,9 +181,9 @@ void ApplyStyle(const ControlTemplate& control, QWidget* widget) {
   if (control.style & kDisabled) {
     widget->setEnabled(false);
   }
-  if (control.style & kHidden) {
-    widget->hide();
-  }
+  // Shown explicitly: a page builds its controls when its tab is first opened, inside a
+  // window that is already on screen.
+  widget->setVisible(!(control.style & kHidden));
 }
 
 QRect ControlGeometry(const ControlTemplate& control, const DialogBaseUnits& units,
@@ -235,6 +235,7 @@ DialogControls BuildDialog(const DialogTemplate& dialog, QWidget* window) {
     layout->setMenuBar(built.menuBar_);
     client = new QWidget(window);
     layout->addWidget(client);
+    client->show();
     menuHeight = built.menuBar_->sizeHint().height();
   }
   built.client_ = client;

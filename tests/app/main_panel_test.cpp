@@ -6,6 +6,7 @@
 
 #include "app/main_panel.h"
 #include "app/page_sheet.h"
+#include "app/template_page.h"
 #include "panel_fixture.h"
 #include "phonebook/phonebook_page.h"
 #include "res/menus.h"
@@ -77,6 +78,20 @@ TEST_F(PanelTest, FullModelLocalizesTheMenuAndLeavesMissingTextsEmpty) {
   EXPECT_EQ(panel.windowTitle(), "");
   EXPECT_EQ(panel.exitButton()->text(), "");
   EXPECT_EQ(PageSheet->tabText(0), "");
+}
+
+TEST_F(PanelTest, APageOpenedLaterShowsItsControls) {
+  CMainPanel panel;
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+  PageSheet->setActivePage(3);
+  auto* info = static_cast<TemplatePage*>(PageSheet->page(3));
+  ASSERT_TRUE(info->initialized());
+  int shown = 0;
+  for (qsizetype i = 0; QWidget* control = info->controls().controlAt(i); ++i)
+    shown += control->isVisible();
+  EXPECT_GT(shown, 5);
+  EXPECT_TRUE(panel.exitButton()->isVisible());
 }
 
 TEST_F(PanelTest, PhonebookItemsAreUsableOnlyWhileThePhonebookIsShown) {
