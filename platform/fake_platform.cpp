@@ -52,7 +52,8 @@ class ScriptedDeviceFile : public DeviceFile {
     auto answer = std::move(device_.answers.front());
     device_.answers.pop_front();
     const size_t got = std::min(count, answer.size());
-    if (got > 0) std::memcpy(buffer, answer.data(), got);
+    if (got > 0)
+      std::memcpy(buffer, answer.data(), got);
     return got;
   }
   bool getTimeouts(CommTimeouts& timeouts) override {

@@ -43,7 +43,8 @@ uint32_t FakeUsbWrite(const uint8_t*, uint32_t length) {
 uint32_t FakeUsbRead(uint8_t* buffer, uint32_t length) {
   ++usbReads;
   const uint32_t n = std::min<uint32_t>(length, uint32_t(usbAnswer.size()));
-  if (n > 0) std::memcpy(buffer, usbAnswer.data(), n);
+  if (n > 0)
+    std::memcpy(buffer, usbAnswer.data(), n);
   return n;
 }
 
