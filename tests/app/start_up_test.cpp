@@ -4,6 +4,7 @@
 
 #include "app/port_discovery.h"
 #include "app/start_up.h"
+#include "devsim/simulated_device.h"
 #include "link/connection.h"
 #include "link/machine_state.h"
 #include "phonebook/phonebook_store.h"
@@ -246,6 +247,48 @@ TEST_F(StartUpTest, Win98WithoutUsbFallsBackToLpt1) {
   RunStartUp(windows);
   EXPECT_EQ(windows.calls.back(), "not responding on 1");
   EXPECT_EQ(lpt.writes.size(), 2u);
+}
+
+// The older flavour reaches the simulated device through the two pipes of its control port.
+class SimulatorStartUpTest : public StartUpTest {
+ protected:
+  SimulatorStartUpTest() {
+    fake.system.version = {true, 1, 4};
+    fake.libraries.add("fendrel.dll", {{"GetControlPortName", (void*)FakeGetControlPortName}});
+    fake.devices.add("usb-ctl\\PIPE00", sim.factory());
+    fake.devices.add("usb-ctl\\PIPE01", sim.factory());
+  }
+  int inquiriesSeen() const {
+    int n = 0;
+    for (const auto& open : fake.devices.opens)
+      n += open.name == "usb-ctl\\PIPE00";
+    return n - 1;  // the discovery's probe opens the write pipe once
+  }
+  devsim::SimulatedDevice sim;
+};
+
+TEST_F(SimulatorStartUpTest, DeviceOnUsbOpensTheFullWindow) {
+  RunStartUp(windows);
+  EXPECT_EQ(inquiriesSeen(), 1);
+  EXPECT_EQ(windows.calls.back(), "main window, model 2, port 0");
+}
+
+TEST_F(SimulatorStartUpTest, SilentDeviceIsAskedTwicePerPortThenTheUserIsAsked) {
+  sim.model.setFault(devsim::Fault::kSilent);
+  fake.devices.add("LPT1", sim.factory());
+  RunStartUp(windows);
+  EXPECT_EQ(inquiriesSeen(), 2);
+  int onLpt1 = 0;
+  for (const auto& open : fake.devices.opens)
+    onLpt1 += open.name == "LPT1";
+  EXPECT_EQ(onLpt1, 4);  // two inquiries, each a write and a read
+  EXPECT_THAT(windows.calls, ElementsAre("raise", "language", "not responding on 1"));
+}
+
+TEST_F(SimulatorStartUpTest, OtherModelOpensTheSmallWindow) {
+  sim.model.setFault(devsim::Fault::kWrongModel);
+  RunStartUp(windows);
+  EXPECT_EQ(windows.calls.back(), "main window, model 3, port 0");
 }
 
 TEST_F(StartUpTest, OsFlavourFollowsTheVersionQuery) {
