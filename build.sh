@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 here=$(pwd)
 build_dir=${BUILD_DIR:-build}
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins
   libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
   imagemagick fonts-dejavu-core)
 
