@@ -168,14 +168,18 @@ int Mfp_GetPhonebook() {
     return 0;
 
   Sleep(kBodySleepMs);
-  if (ReadAnswerBody(answer) <= kAnswerHeadSize)
+  const size_t bodyReceived = ReadAnswerBody(answer);
+  if (bodyReceived <= kAnswerHeadSize)
     return 0;
 
   DebugTrace("Length = %d \n", int(AnswerLength(answer, kAnswerHeadSize)));
   const size_t recordCount = answer[kRecordCountOffset];
   DebugTrace("Number of entries = %d \n", int(recordCount));
-  // Records that did not arrive are zero bytes, so slot 0: skipped like any unknown slot.
-  for (size_t r = 0; r < std::min(recordCount, entryCount); ++r) {
+  // Only records that arrived whole are decoded: one cut off in the middle would overwrite
+  // its entry with the zero bytes that stand for what never came. Records that did not
+  // arrive at all are zero bytes, so slot 0, and are skipped like any unknown slot.
+  const size_t wholeRecords = bodyReceived / kPhonebookRecordSize;
+  for (size_t r = 0; r < std::min({recordCount, entryCount, wholeRecords}); ++r) {
     const uint8_t* record = answer.data() + kAnswerHeadSize + kPhonebookRecordSize * r;
     const size_t slot = record[kRecordSlot];
     if (slot >= 1 && slot <= entryCount)

@@ -112,6 +112,22 @@ TEST_F(GetPhonebookTest, ShortBodyIsRetriedTwiceAndMissingRecordsAreSkipped) {
   EXPECT_THAT(traces(), testing::Contains("Retry Read(n) = 0 \n\r"));
 }
 
+TEST_F(GetPhonebookTest, RecordCutOffInTheMiddleLeavesItsEntryAsItWas) {
+  SetEntryName(entry(2), "KEPT");
+  SetEntryDialNumber(entry(2), "0123456789");
+  std::vector<uint8_t> body;
+  Append(body, DeviceRecord(1, 0, 0, "FIRST", DialText("111")));
+  Append(body, DeviceRecord(2, 0, 0, "SECOND", DialText("222")));
+  const auto third = DeviceRecord(3, 0, 0, "THIRD", DialText("333"));
+  body.insert(body.end(), third.begin(), third.begin() + 30);  // slot, flags, name, 7 digits
+  device.answers = {AnswerHead(100), body};
+
+  ASSERT_NE(Mfp_GetPhonebook(), 0);
+  EXPECT_EQ(EntryName(entry(1)), "SECOND");
+  EXPECT_EQ(EntryName(entry(2)), "KEPT");
+  EXPECT_EQ(EntryDialNumber(entry(2)), "0123456789");
+}
+
 TEST_F(GetPhonebookTest, RetryCompletesABodyThatCameInTwoPieces) {
   std::vector<uint8_t> body;
   for (int slot = 1; slot <= 100; ++slot)
