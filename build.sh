@@ -45,8 +45,8 @@ run_panel() {
   local sock
   sock=$(mktemp -u "${TMPDIR:-/tmp}/vornik-devsim.XXXXXX")
   "$build_dir/bin/vornik-devsim" --socket "$sock" --state "$here/$build_dir/devsim-state" &
-  local sim=$!
-  trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true' EXIT
+  simulator=$!
+  trap 'kill "$simulator" 2>/dev/null || true; wait "$simulator" 2>/dev/null || true' EXIT
   for _ in $(seq 50); do [ -S "$sock" ] && break; sleep 0.1; done
   VORNIK_USB_PORT="$sock" "$build_dir/bin/vornik"
 }
