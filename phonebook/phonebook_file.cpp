@@ -61,19 +61,34 @@ bool WriteWhole(const std::filesystem::path& path) {
   return written && !file.fail();
 }
 
+// The file a save replaces: a link is saved through, so the link stays and the file it
+// names gets the new content.
+std::filesystem::path SaveTarget(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error))
+    return path;
+  const auto linked = std::filesystem::canonical(path, error);
+  return error ? path : linked;
+}
+
 }  // namespace
 
 int WritePhonebookFile(const std::filesystem::path& path) {
   if (!PhonebookStoreReady() || !ExistingFileWritable(path))
     return 0;
-  std::filesystem::path temporary = path;
+  const std::filesystem::path target = SaveTarget(path);
+  std::filesystem::path temporary = target;
   temporary += kSaveSuffix;
   std::error_code error;
   if (!WriteWhole(temporary)) {
     std::filesystem::remove(temporary, error);
     return 0;
   }
-  std::filesystem::rename(temporary, path, error);
+  // The new file takes the permissions of the one it replaces: a private file stays private.
+  const auto previous = std::filesystem::status(target, error);
+  if (!error && std::filesystem::exists(previous))
+    std::filesystem::permissions(temporary, previous.permissions(), error);
+  std::filesystem::rename(temporary, target, error);
   if (error) {
     std::filesystem::remove(temporary, error);
     return 0;

@@ -172,6 +172,22 @@ TEST_F(PhonebookFileTest, ShortFileOverwritesOnlyWhatItHolds) {
   EXPECT_EQ(EntryName(entry(2)), "OLD");
 }
 
+TEST_F(PhonebookFileTest, SaveOverAPrivateOrLinkedFileKeepsItAsItWas) {
+  saveThenChange(target);
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+  const fs::path link = folder / "LINK.PBF";
+  fs::create_symlink(target, link);
+
+  ASSERT_EQ(WritePhonebookFile(target), 1);
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  SetEntryName(entry(0), "THROUGH THE LINK");
+  ASSERT_EQ(WritePhonebookFile(link), 1);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadBytes(target).at(40 + 2), 'T');
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_THAT(FolderContents(folder), testing::UnorderedElementsAre("PHONE.PBF", "LINK.PBF"));
+}
+
 TEST_F(PhonebookFileTest, SaveIntoAFolderThatCannotBeWrittenKeepsThePreviousFile) {
   const auto previous = saveThenChange(target);
   chmod(target.c_str(), 0666);
