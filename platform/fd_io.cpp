@@ -8,6 +8,15 @@
 #include <cerrno>
 
 namespace platform {
+namespace {
+
+// A device without readiness of its own (the parallel printer port) always polls ready and
+// refuses a busy transfer with EAGAIN, so the retry must watch the deadline itself.
+bool Passed(Deadline deadline) {
+  return deadline && SteadyClock::now() >= *deadline;
+}
+
+}  // namespace
 
 bool WaitReady(int fd, short events, Deadline deadline) {
   for (;;) {
@@ -40,6 +49,8 @@ size_t WriteAll(int fd, const uint8_t* bytes, size_t count, Deadline deadline) {
     if (n > 0) {
       done += static_cast<size_t>(n);
     } else if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
+      if (Passed(deadline))
+        break;
       continue;
     } else {
       break;
@@ -57,6 +68,8 @@ size_t ReadAll(int fd, uint8_t* buffer, size_t count, Deadline deadline) {
     if (n > 0) {
       done += static_cast<size_t>(n);
     } else if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
+      if (Passed(deadline))
+        break;
       continue;
     } else {
       break;  // end of file or error

@@ -82,6 +82,8 @@ class FdDeviceFile : public TimedDeviceFile {
       if (n > 0) {
         got += size_t(n);
       } else if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
+        if (SteadyClock::now() >= limit)
+          break;  // a port that always polls ready (the parallel printer port) still gives up
         continue;
       } else {
         break;

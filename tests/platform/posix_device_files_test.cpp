@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <pty.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <termios.h>
@@ -14,6 +15,7 @@
 #include <thread>
 
 #include "platform/bridge_protocol.h"
+#include "platform/fd_io.h"
 #include "platform/posix_device_files.h"
 
 namespace platform {
@@ -100,6 +102,24 @@ TEST(PosixDeviceFiles, MissingDeviceDoesNotOpen) {
   PosixDeviceFiles devices;
   EXPECT_EQ(devices.open("/nonexistent/port", kAccessWrite, kShareNone), nullptr);
   EXPECT_EQ(devices.open("LPT9", kAccessWrite, kShareNone), nullptr);
+}
+
+// The parallel printer port has no readiness of its own: it always polls ready and refuses
+// a busy transfer with EAGAIN. An eventfd whose counter cannot take the value behaves the
+// same way for a write, which must still give up at its deadline.
+TEST(FdIo, WriteRefusedByAPortThatPollsReadyGivesUpAtTheDeadline) {
+  const int fd = ::eventfd(1, EFD_NONBLOCK | EFD_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  const uint64_t tooMuch = UINT64_MAX - 1;
+  EXPECT_EXIT(
+      {
+        ::alarm(5);
+        const size_t written = WriteAll(fd, reinterpret_cast<const uint8_t*>(&tooMuch),
+                                        sizeof tooMuch, MsFromNow(200));
+        std::exit(written == 0 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+  ::close(fd);
 }
 
 // A bridge peer that serves one connection: it accepts the open unless told to refuse,
