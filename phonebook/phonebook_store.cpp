@@ -20,7 +20,8 @@ std::string_view BoundedText(const void* field, size_t width) {
 
 void PutBoundedText(void* field, size_t width, char& terminator, std::string_view text) {
   std::memset(field, 0, width);
-  std::memcpy(field, text.data(), std::min(width, text.size()));
+  if (!text.empty())
+    std::memcpy(field, text.data(), std::min(width, text.size()));
   terminator = '\0';
 }
 

@@ -45,6 +45,10 @@ TEST_F(PhonebookTest, EntryTextsNeverReachPastTheirFields) {
   EXPECT_EQ(EntryDialNumber(e), "12");
   EXPECT_THAT(std::vector<uint8_t>(e.dialData + 2, e.dialData + 46), Each(0));
   EXPECT_EQ(e.dialTerminator, 0);
+
+  // Clearing a field with no text at all empties it.
+  SetEntryName(e, std::string_view{});
+  EXPECT_EQ(EntryName(e), "");
 }
 
 TEST(GroupMemberSet, SpeedDialsThreeAndTwelveAreBitsOfTheFirstTwoBytes) {
