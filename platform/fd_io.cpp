@@ -6,14 +6,26 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <thread>
 
 namespace platform {
 namespace {
 
-// A device without readiness of its own (the parallel printer port) always polls ready and
-// refuses a busy transfer with EAGAIN, so the retry must watch the deadline itself.
+// Some ports never report readiness through poll (the parallel port drivers: the printer
+// port always polls ready and refuses a busy transfer, the ECP port driver polls readable
+// only after an interrupt and never writable). So a transfer is always tried, and between
+// tries the wait for readiness lasts at most this long.
+constexpr auto kRetrySlice = std::chrono::milliseconds(20);
+constexpr auto kRefusedPause = std::chrono::milliseconds(2);
+
 bool Passed(Deadline deadline) {
   return deadline && SteadyClock::now() >= *deadline;
+}
+
+// A socket whose peer went away fails the write instead of raising SIGPIPE.
+ssize_t WriteOnce(int fd, const uint8_t* bytes, size_t count) {
+  const ssize_t n = ::send(fd, bytes, count, MSG_NOSIGNAL);
+  return n < 0 && errno == ENOTSOCK ? ::write(fd, bytes, count) : n;
 }
 
 }  // namespace
@@ -37,24 +49,31 @@ bool WaitReady(int fd, short events, Deadline deadline) {
   }
 }
 
+ssize_t TransferWhenReady(int fd, short events, Deadline deadline,
+                          const std::function<ssize_t()>& transfer) {
+  for (;;) {
+    const ssize_t n = transfer();
+    if (n >= 0 || (errno != EAGAIN && errno != EINTR))
+      return n;
+    if (Passed(deadline))
+      return 0;
+    // A port that polls ready yet refused must not be asked again at once.
+    std::this_thread::sleep_for(kRefusedPause);
+    Deadline slice = SteadyClock::now() + kRetrySlice;
+    if (deadline && *deadline < *slice)
+      slice = deadline;
+    WaitReady(fd, events, slice);
+  }
+}
+
 size_t WriteAll(int fd, const uint8_t* bytes, size_t count, Deadline deadline) {
   size_t done = 0;
   while (done < count) {
-    if (!WaitReady(fd, POLLOUT, deadline))
+    const ssize_t n = TransferWhenReady(fd, POLLOUT, deadline,
+                                        [&] { return WriteOnce(fd, bytes + done, count - done); });
+    if (n <= 0)
       break;
-    // A socket whose peer went away fails the write instead of raising SIGPIPE.
-    ssize_t n = ::send(fd, bytes + done, count - done, MSG_NOSIGNAL);
-    if (n < 0 && errno == ENOTSOCK)
-      n = ::write(fd, bytes + done, count - done);
-    if (n > 0) {
-      done += static_cast<size_t>(n);
-    } else if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
-      if (Passed(deadline))
-        break;
-      continue;
-    } else {
-      break;
-    }
+    done += static_cast<size_t>(n);
   }
   return done;
 }
@@ -62,18 +81,11 @@ size_t WriteAll(int fd, const uint8_t* bytes, size_t count, Deadline deadline) {
 size_t ReadAll(int fd, uint8_t* buffer, size_t count, Deadline deadline) {
   size_t done = 0;
   while (done < count) {
-    if (!WaitReady(fd, POLLIN, deadline))
-      break;
-    const ssize_t n = ::read(fd, buffer + done, count - done);
-    if (n > 0) {
-      done += static_cast<size_t>(n);
-    } else if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
-      if (Passed(deadline))
-        break;
-      continue;
-    } else {
-      break;  // end of file or error
-    }
+    const ssize_t n = TransferWhenReady(fd, POLLIN, deadline,
+                                        [&] { return ::read(fd, buffer + done, count - done); });
+    if (n <= 0)
+      break;  // time-out, end of file or error
+    done += static_cast<size_t>(n);
   }
   return done;
 }

@@ -4,7 +4,10 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
+
+#include <sys/types.h>
 
 namespace platform {
 
@@ -18,6 +21,12 @@ inline SteadyClock::time_point MsFromNow(uint32_t ms) {
 // Waits until the descriptor is ready for `events` (POLLIN/POLLOUT) or the deadline
 // passes; true when ready (a hang-up or error counts as ready, so the next call sees it).
 bool WaitReady(int fd, short events, Deadline deadline);
+
+// Runs `transfer` (one read or write on `fd`) until it moves bytes, reaches the end of the
+// file or fails, waiting for readiness between tries; returns its result, or 0 when the
+// deadline passed first.
+ssize_t TransferWhenReady(int fd, short events, Deadline deadline,
+                          const std::function<ssize_t()>& transfer);
 
 // Writes all `count` bytes unless the deadline passes or the descriptor fails; returns the
 // number written.

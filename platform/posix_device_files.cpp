@@ -76,18 +76,11 @@ class FdDeviceFile : public TimedDeviceFile {
       auto limit = end;
       if (got > 0 && timeouts_.readInterval != 0)
         limit = std::min(end, MsFromNow(timeouts_.readInterval));
-      if (!WaitReady(fd_, POLLIN, limit))
+      const ssize_t n = TransferWhenReady(fd_, POLLIN, limit,
+                                          [&] { return ::read(fd_, buffer + got, count - got); });
+      if (n <= 0)
         break;
-      const ssize_t n = ::read(fd_, buffer + got, count - got);
-      if (n > 0) {
-        got += size_t(n);
-      } else if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
-        if (SteadyClock::now() >= limit)
-          break;  // a port that always polls ready (the parallel printer port) still gives up
-        continue;
-      } else {
-        break;
-      }
+      got += size_t(n);
     }
     return got;
   }
@@ -159,7 +152,8 @@ class BridgeDeviceFile : public TimedDeviceFile {
   bool exchange(uint8_t code, std::span<const uint8_t> payload, uint32_t serverMs,
                 bridge::Message& answer) {
     constexpr uint32_t kGraceMs = 2000;
-    const auto deadline = MsFromNow(serverMs + kGraceMs);
+    const auto deadline =
+        MsFromNow(uint32_t(std::min<uint64_t>(uint64_t(serverMs) + kGraceMs, UINT32_MAX)));
     return bridge::SendMessage(fd_, code, payload, deadline) &&
            bridge::ReceiveMessage(fd_, answer, deadline);
   }

@@ -2,6 +2,7 @@
 // slow port, and a bridge socket served by a small peer thread.
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <pty.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -120,6 +121,26 @@ TEST(FdIo, WriteRefusedByAPortThatPollsReadyGivesUpAtTheDeadline) {
       },
       testing::ExitedWithCode(0), "");
   ::close(fd);
+}
+
+// The ECP port driver never reports readiness through poll unless an interrupt came; a
+// transfer must be tried all the same and go through as soon as the port takes it.
+TEST(FdIo, TransferIsTriedOnAPortThatNeverPollsReady) {
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);  // its empty read end never polls readable
+  int refusals = 2;
+  const auto start = SteadyClock::now();
+  const ssize_t n = TransferWhenReady(pipeFds[0], POLLIN, MsFromNow(3000), [&]() -> ssize_t {
+    if (refusals-- > 0) {
+      errno = EAGAIN;
+      return -1;
+    }
+    return 5;
+  });
+  EXPECT_EQ(n, 5);
+  EXPECT_LT(SteadyClock::now() - start, std::chrono::milliseconds(1000));
+  ::close(pipeFds[0]);
+  ::close(pipeFds[1]);
 }
 
 // A bridge peer that serves one connection: it accepts the open unless told to refuse,
