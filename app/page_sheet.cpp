@@ -4,8 +4,7 @@
 
 namespace vornik {
 
-PropertyPage::PropertyPage(int templateId, QWidget* parent)
-    : QWidget(parent), templateId_(templateId) {}
+PropertyPage::PropertyPage(QWidget* parent) : QWidget(parent) {}
 
 void PropertyPage::ensureInitialized() {
   if (initialized_)

@@ -12,9 +12,8 @@ class PropertyPage : public QWidget {
   Q_OBJECT
 
  public:
-  explicit PropertyPage(int templateId, QWidget* parent = nullptr);
+  explicit PropertyPage(QWidget* parent = nullptr);
 
-  int templateId() const { return templateId_; }
   bool initialized() const { return initialized_; }
 
   // Runs `initDialog` once, the first time the page is shown.
@@ -30,7 +29,6 @@ class PropertyPage : public QWidget {
   virtual void initDialog() = 0;
 
  private:
-  int templateId_;
   bool initialized_ = false;
 };
 

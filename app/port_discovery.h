@@ -18,7 +18,7 @@ void DiscoverPort();
 // The parallel port that stands in for USB on the current flavour: LPT1 or the ECP device.
 int32_t ParallelFallback();
 
-// Unloads the USB library (at exit, and between tests).
+// Unloads the USB library; clean-up does so at exit.
 void UnloadUsbLibrary();
 
 }  // namespace vornik

@@ -55,6 +55,7 @@ bool RunStartUp(StartUpWindows& windows) {
 void RunCleanUp() {
   ReleaseDevicePort(kDevicePortCode);
   FreePhonebookStore();
+  UnloadUsbLibrary();
 }
 
 }  // namespace vornik

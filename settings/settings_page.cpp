@@ -82,7 +82,7 @@ bool RunPageCommand(int (*command)(), QWidget* owner) {
 
 }  // namespace
 
-CSettings::CSettings(QWidget* parent) : PropertyPage(res::kTemplate106.id, parent) {}
+CSettings::CSettings(QWidget* parent) : PropertyPage(parent) {}
 
 void CSettings::initDialog() {
   controls_ = res::BuildDialog(res::kTemplate106, this);
