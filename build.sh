@@ -28,7 +28,11 @@ install_missing() {
 }
 
 configure_and_build() {
-  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIK_SANITIZE="${VORNIK_SANITIZE:-ON}"
+  # ccache, where the machine has it, lets several checkouts share their compiles.
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIK_SANITIZE="${VORNIK_SANITIZE:-ON}" \
+    "${launcher[@]}"
   cmake --build "$build_dir"
 }
 

@@ -86,6 +86,10 @@ CMainPanel::CMainPanel(QWidget* parent)
   fitToSheet();
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
+  // The first page reads the device as it is made, and its not-responding box centres on
+  // the window: the window has its size and place first.
+  PageSheet->createWindow();
+  PageSheet->show();
   PageSheet->setActivePage(0);
   localize();
 }
@@ -114,6 +118,7 @@ void CMainPanel::createPages() {
   FwUpPage = new CFwUp;
   InfoPage = new CInfo;
   AdvancedPage = new CAdvanced;
+  connect(PhonebookPage, &CPhonebook::phonebookMenuEnabled, this, &EnablePhonebookMenu);
 
   sheet_ = PageSheet = new PageSheetWidget(controls_.client());
   std::vector<std::pair<PropertyPage*, int>> tabs;
@@ -132,8 +137,6 @@ void CMainPanel::createPages() {
     PageSheet->setTabIcon(PageSheet->count() - 1, QIcon(pictures.value(picture)));
   }
   PageSheet->setIconSize(QSize(res::kTabPictureWidth, res::kTabPictureWidth));
-  PageSheet->createWindow();
-  PageSheet->show();
 }
 
 // The sheet sits 10 pixels in from the client's corner and the window is sized around it:

@@ -4,15 +4,6 @@
 
 namespace vornik {
 
-PropertyPage::PropertyPage(QWidget* parent) : QWidget(parent) {}
-
-void PropertyPage::ensureInitialized() {
-  if (initialized_)
-    return;
-  initialized_ = true;
-  initDialog();
-}
-
 PageSheetWidget::PageSheetWidget(QWidget* parent) : QTabWidget(parent) {
   setObjectName(QStringLiteral("PageSheet"));
   // One row of tabs that scrolls when the tabs do not fit.

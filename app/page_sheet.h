@@ -1,36 +1,12 @@
-// `PageSheet`: the row of tabbed pages in the main window. A page object exists from the
-// main window's initialization on, but its controls are made the first time its tab is
-// shown (`initDialog`), so a page the user never opens never reads the device.
+// `PageSheet`: the row of tabbed pages in the main window. It makes a page's controls the
+// first time its tab is shown, and tells pages when they become or stop being the shown one.
 #pragma once
 
 #include <QTabWidget>
-#include <QWidget>
+
+#include "ui/property_page.h"
 
 namespace vornik {
-
-class PropertyPage : public QWidget {
-  Q_OBJECT
-
- public:
-  explicit PropertyPage(QWidget* parent = nullptr);
-
-  bool initialized() const { return initialized_; }
-
-  // Runs `initDialog` once, the first time the page is shown.
-  void ensureInitialized();
-
-  // The page became the shown page / stops being it.
-  virtual void onSetActive() {}
-  virtual void onKillActive() {}
-
- protected:
-  // Makes the page's controls from its template, localizes them and does the page's first
-  // device work.
-  virtual void initDialog() = 0;
-
- private:
-  bool initialized_ = false;
-};
 
 class PageSheetWidget : public QTabWidget {
   Q_OBJECT

@@ -2,9 +2,9 @@
 
 #include <QMessageBox>
 
-#include "app/lang_text.h"
 #include "app/main_panel.h"
 #include "app/single_instance.h"
+#include "lang/lang_text.h"
 #include "res/string_table.h"
 
 namespace vornik {

@@ -1,11 +1,13 @@
 // Stand-in for the device's port-arbitration library. Holding the port is holding an
-// exclusive flock on a lock file named after the port code, so a second holder (another
-// copy of the panel, or the scanner driver) is refused until the first releases it.
+// exclusive flock on a machine-wide lock file named after the port code, so a second holder
+// (another copy of the panel, of any user, or the scanner driver) is refused until the
+// first releases it.
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -18,10 +20,35 @@ std::map<int, int>& HeldLocks() {
   return held;
 }
 
+// One lock per port for the whole machine, whoever holds it: a per-user folder would let
+// two users hold the same port, a private file would refuse every user but its creator.
 std::string LockPath(int code) {
-  const char* dir = std::getenv("XDG_RUNTIME_DIR");
-  std::string path = dir != nullptr && *dir != '\0' ? dir : "/tmp";
-  return path + "/grenlo-port-" + std::to_string(code) + ".lock";
+  struct stat info {};
+  const bool runLock = ::stat("/run/lock", &info) == 0 && S_ISDIR(info.st_mode);
+  return std::string(runLock ? "/run/lock" : "/tmp") + "/grenlo-port-" + std::to_string(code) +
+         ".lock";
+}
+
+// Opens the port's lock file, creating it open to every user. An existing file is opened
+// without O_CREAT, which a sticky shared folder refuses for another user's file; a file this
+// user may not write is taken read-only, which flock accepts all the same.
+int OpenLockFile(const std::string& path) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES)
+      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0 || errno != ENOENT)
+      return fd;
+    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      ::fchmod(fd, 0666);  // the creator's umask must not close the lock to others
+      return fd;
+    }
+    if (errno != EEXIST)
+      return -1;
+    // Another process created it between the two opens: open the one it made.
+  }
+  return -1;
 }
 
 }  // namespace
@@ -30,7 +57,7 @@ EXPORT int PortAcquire(int code) {
   auto& held = HeldLocks();
   if (held.count(code) != 0)
     return 1;
-  const int fd = ::open(LockPath(code).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  const int fd = OpenLockFile(LockPath(code));
   if (fd < 0)
     return 0;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -2,7 +2,7 @@
 // to the device.
 #pragma once
 
-#include "app/template_page.h"
+#include "ui/template_page.h"
 
 namespace vornik {
 

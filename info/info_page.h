@@ -2,7 +2,7 @@
 // free memory and page counters.
 #pragma once
 
-#include "app/template_page.h"
+#include "ui/template_page.h"
 
 namespace vornik {
 

@@ -1,6 +1,5 @@
 #include "phonebook/phonebook_page.h"
 
-#include "app/main_panel.h"
 #include "res/templates.h"
 
 namespace vornik {
@@ -8,11 +7,11 @@ namespace vornik {
 CPhonebook::CPhonebook(QWidget* parent) : TemplatePage(res::kTemplate115, parent) {}
 
 void CPhonebook::onSetActive() {
-  EnablePhonebookMenu(true);
+  emit phonebookMenuEnabled(true);
 }
 
 void CPhonebook::onKillActive() {
-  EnablePhonebookMenu(false);
+  emit phonebookMenuEnabled(false);
 }
 
 }  // namespace vornik

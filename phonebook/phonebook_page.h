@@ -2,7 +2,7 @@
 // and group dials. The File menu's phonebook commands are usable only while it is shown.
 #pragma once
 
-#include "app/template_page.h"
+#include "ui/template_page.h"
 
 namespace vornik {
 
@@ -14,6 +14,11 @@ class CPhonebook : public TemplatePage {
 
   void onSetActive() override;
   void onKillActive() override;
+
+ signals:
+  // The File menu's phonebook items are to be enabled (shown) or grayed (hidden); the main
+  // window connects this to `EnablePhonebookMenu`.
+  void phonebookMenuEnabled(bool enable);
 };
 
 }  // namespace vornik

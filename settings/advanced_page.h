@@ -2,7 +2,7 @@
 // number and ID, dialling, sounds, display language, clock and power settings.
 #pragma once
 
-#include "app/template_page.h"
+#include "ui/template_page.h"
 
 namespace vornik {
 

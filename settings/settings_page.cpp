@@ -1,6 +1,5 @@
 #include "settings/settings_page.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -8,19 +7,17 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "link/machine_state.h"
-#include "link/spin_delay.h"
 #include "res/templates.h"
-#include "ui/not_responding.h"
+#include "ui/page_command.h"
 
 namespace vornik {
 namespace {
 
 constexpr int kRefreshButton = 1060;
 constexpr int kApplyButton = 1063;
-// Every device command of a page ends with this pause, whatever its result.
-constexpr uint32_t kAfterCommandMs = 500;
 
 struct ListControl {
   int id;
@@ -68,24 +65,11 @@ SpinDirection DirectionOf(int sliderAction) {
   }
 }
 
-// Runs one device command as every page does: wait cursor, the command, the pause, cursor
-// off, and the not-responding box on failure. Returns whether the command succeeded.
-bool RunPageCommand(int (*command)(), QWidget* owner) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool succeeded = command() != 0;
-  SpinDelayUntil(kAfterCommandMs);
-  QApplication::restoreOverrideCursor();
-  if (!succeeded)
-    ShowNotResponding(owner);
-  return succeeded;
-}
-
 }  // namespace
 
-CSettings::CSettings(QWidget* parent) : PropertyPage(parent) {}
+CSettings::CSettings(QWidget* parent) : TemplatePage(res::kTemplate106, parent) {}
 
-void CSettings::initDialog() {
-  controls_ = res::BuildDialog(res::kTemplate106, this);
+void CSettings::onInitDialog() {
   for (size_t i = 0; i < kSettingsNumberCount; ++i) {
     // A length limit on typing only: a longer value the device sends is still shown whole.
     const QRegularExpression digits(QStringLiteral("[0-9]{0,%1}").arg(kNumbers[i].maxChars));
@@ -93,20 +77,21 @@ void CSettings::initDialog() {
   }
   transferToControls();
   connectNotifications();
+  setSendButton(controls().find<QPushButton>(kApplyButton));
   localize();
   fillFromDevice();
 }
 
 void CSettings::connectNotifications() {
-  connect(controls_.find<QPushButton>(kRefreshButton), &QPushButton::clicked, this,
+  connect(controls().find<QPushButton>(kRefreshButton), &QPushButton::clicked, this,
           &CSettings::fillFromDevice);
-  connect(controls_.find<QPushButton>(kApplyButton), &QPushButton::clicked, this,
+  connect(controls().find<QPushButton>(kApplyButton), &QPushButton::clicked, this,
           &CSettings::applyToDevice);
   for (const ListControl& list : kLists)
-    connect(controls_.find<QComboBox>(list.id), &QComboBox::activated, this,
+    connect(controls().find<QComboBox>(list.id), &QComboBox::activated, this,
             &CSettings::commitControls);
   for (const ListControl& check : kChecks)
-    connect(controls_.find<QCheckBox>(check.id), &QCheckBox::clicked, this,
+    connect(controls().find<QCheckBox>(check.id), &QCheckBox::clicked, this,
             &CSettings::commitControls);
   for (size_t i = 0; i < kSettingsNumberCount; ++i) {
     QLineEdit* edit = numberEdit(i);
@@ -116,29 +101,44 @@ void CSettings::connectNotifications() {
         if (!notificationsLocked_)
           commitControls();
       });
-    auto* arrows = controls_.find<QScrollBar>(kNumbers[i].arrowId);
+    auto* arrows = controls().find<QScrollBar>(kNumbers[i].arrowId);
     const int arrowId = kNumbers[i].arrowId;
+    arrows->installEventFilter(this);
     connect(arrows, &QScrollBar::actionTriggered, this, [this, arrows, arrowId](int action) {
       // The arrows only step the field: the bar itself stays centred, both arrows live.
       arrows->setSliderPosition(0);
-      spinStep(DirectionOf(action), arrowId);
+      if (const SpinDirection direction = DirectionOf(action); direction != SpinDirection::None)
+        spinStep(direction, arrowId);
     });
   }
 }
 
 bool CSettings::eventFilter(QObject* watched, QEvent* event) {
+  // The wheel over a field's arrows steps it as the arrows do, one step a notch.
+  if (event->type() == QEvent::Wheel && qobject_cast<QScrollBar*>(watched) != nullptr) {
+    const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+    for (const NumberControl& number : kNumbers) {
+      if (delta != 0 && controls().find<QScrollBar>(number.arrowId) == watched)
+        spinStep(delta > 0 ? SpinDirection::Up : SpinDirection::Down, number.arrowId);
+    }
+    return true;
+  }
   if (event->type() == QEvent::FocusOut && !notificationsLocked_)
     validateEdits();
-  return PropertyPage::eventFilter(watched, event);
+  return TemplatePage::eventFilter(watched, event);
+}
+
+void CSettings::commitField(QWidget* /*field*/) {
+  validateEdits();
 }
 
 QLineEdit* CSettings::numberEdit(size_t index) const {
-  return controls_.find<QLineEdit>(kNumbers[index].editId);
+  return controls().find<QLineEdit>(kNumbers[index].editId);
 }
 
 void CSettings::localize() {
   notificationsLocked_ = true;
-  res::LocalizeDialog(controls_);
+  res::LocalizeDialog(controls());
   notificationsLocked_ = false;
 }
 
@@ -146,9 +146,9 @@ void CSettings::transferToControls() {
   notificationsLocked_ = true;
   // An index beyond a list's items leaves the list without a selection.
   for (const ListControl& list : kLists)
-    controls_.find<QComboBox>(list.id)->setCurrentIndex(values_.*list.value);
+    controls().find<QComboBox>(list.id)->setCurrentIndex(values_.*list.value);
   for (const ListControl& check : kChecks)
-    controls_.find<QCheckBox>(check.id)->setChecked(values_.*check.value != 0);
+    controls().find<QCheckBox>(check.id)->setChecked(values_.*check.value != 0);
   for (size_t i = 0; i < kSettingsNumberCount; ++i)
     numberEdit(i)->setText(QString::fromLatin1(values_.numbers[i]));
   notificationsLocked_ = false;
@@ -156,9 +156,9 @@ void CSettings::transferToControls() {
 
 void CSettings::readControls() {
   for (const ListControl& list : kLists)
-    values_.*list.value = controls_.find<QComboBox>(list.id)->currentIndex();
+    values_.*list.value = controls().find<QComboBox>(list.id)->currentIndex();
   for (const ListControl& check : kChecks)
-    values_.*check.value = controls_.find<QCheckBox>(check.id)->isChecked() ? 1 : 0;
+    values_.*check.value = controls().find<QCheckBox>(check.id)->isChecked() ? 1 : 0;
   for (size_t i = 0; i < kSettingsNumberCount; ++i)
     values_.numbers[i] = numberEdit(i)->text().toLatin1().toStdString();
 }
@@ -168,6 +168,7 @@ void CSettings::fillFromDevice() {
     return;
   values_ = PageValuesFromRecord(MachineState.SystemSetup);
   transferToControls();
+  setRecordLoaded(true);
 }
 
 void CSettings::applyToDevice() {
@@ -204,6 +205,7 @@ void CSettings::spinStep(SpinDirection direction, int arrowId) {
 void CSettings::showRecord() {
   ShowRecordValues(MachineState.SystemSetup, values_);
   transferToControls();
+  setRecordLoaded(true);
 }
 
 }  // namespace vornik

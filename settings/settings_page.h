@@ -3,15 +3,14 @@
 // sends the record as it stands.
 #pragma once
 
-#include "app/page_sheet.h"
-#include "res/dialog_builder.h"
 #include "settings/settings_page_values.h"
+#include "ui/template_page.h"
 
 class QLineEdit;
 
 namespace vornik {
 
-class CSettings : public PropertyPage {
+class CSettings : public TemplatePage {
   Q_OBJECT
 
  public:
@@ -20,7 +19,8 @@ class CSettings : public PropertyPage {
   // Reads the device under the wait cursor; on success shows the record in every control,
   // on failure shows the not-responding box and leaves the controls as they were.
   void fillFromDevice();
-  // Sends the record unchanged; the not-responding box when it could not be sent.
+  // Sends the record unchanged; the not-responding box when it could not be sent. Apply
+  // stays disabled until the record came from the device or a settings file.
   void applyToDevice();
   // Copies every control into the record, without a range check.
   void commitControls();
@@ -35,10 +35,10 @@ class CSettings : public PropertyPage {
   // Sets every text of the page from section "SETTINGS" of the language file.
   void localize();
 
-  const res::DialogControls& controls() const { return controls_; }
-
  protected:
-  void initDialog() override;
+  void onInitDialog() override;
+  // Enter in a number field checks the six fields, as leaving one does.
+  void commitField(QWidget* field) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -48,7 +48,6 @@ class CSettings : public PropertyPage {
   void connectNotifications();
   QLineEdit* numberEdit(size_t index) const;
 
-  res::DialogControls controls_;
   SettingsPageValues values_;
   // Set while the page itself changes controls: their change notifications are ignored.
   bool notificationsLocked_ = false;

@@ -87,12 +87,15 @@ int Mfp_GetSettings() {
   if (!answer)
     return 0;
   const uint16_t length = answer->length();
-  if (length != 0) {
+  if (length != 0)
     DebugTrace("Length = %d \n", int(length));
-    // The answer buffer is zero-filled, so fields that did not arrive decode as 0.
-    MachineState.SystemSetup = DecodeSystemSetup(answer->bytes.data() + wire::kGetAnswerFields);
-  }
-  return answer->received == size_t(length) + 4 ? 1 : 0;
+  // Only a whole answer whose length field matches what arrived is decoded: fields that
+  // never arrived would otherwise read as zeros, and the next Apply would write them over
+  // the device's own setup.
+  if (answer->received != size_t(length) + 4 || answer->received != wire::kGetAnswerSize)
+    return 0;
+  MachineState.SystemSetup = DecodeSystemSetup(answer->bytes.data() + wire::kGetAnswerFields);
+  return 1;
 }
 
 int Mfp_SetSettings() {

@@ -1,6 +1,8 @@
 #include "ui/filter_edit.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 
 #include <algorithm>
 #include <cstring>
@@ -26,10 +28,15 @@ bool IsLetter(int code) {
 // The character a key types, as the platform would deliver it: a control character for
 // Ctrl with a letter and for the paste, cut, undo and redo keys; kNoCharacter for keys that
 // type nothing (arrows, Delete, Enter, Escape, Tab), which the edit or the dialog handle.
+// Backspace, with any modifier, is the backspace character, which every field takes.
 int TypedCharacter(const QKeyEvent* event) {
   const int key = event->key();
   if (key == Qt::Key_Backspace) {
     return kBackspace;
+  }
+  // Delete edits without typing; X11 attaches the text "\x7f" to it, with or without Ctrl.
+  if (key == Qt::Key_Delete) {
+    return kNoCharacter;
   }
   const Qt::KeyboardModifiers mods = event->modifiers();
   if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key >= Qt::Key_A &&
@@ -65,6 +72,8 @@ int TypedCharacter(const QKeyEvent* event) {
 
 FilterEdit::FilterEdit(QWidget* parent) : QLineEdit(parent) {
   connect(this, &QLineEdit::textChanged, this, &FilterEdit::applyChangeRule);
+  // Text dropped into the field would skip the character rule, as a paste would.
+  setAcceptDrops(false);
 }
 
 void FilterEdit::setChangeRule(ChangeRule rule) {
@@ -106,6 +115,28 @@ void FilterEdit::keyPressEvent(QKeyEvent* event) {
     return;
   }
   typeThrough(event, upperCaseStyle_);
+}
+
+void FilterEdit::mouseReleaseEvent(QMouseEvent* event) {
+  // X11 pastes the selection on a middle click: refused like every other paste.
+  if (event->button() == Qt::MiddleButton) {
+    event->accept();
+    Beep();
+    return;
+  }
+  QLineEdit::mouseReleaseEvent(event);
+}
+
+void FilterEdit::contextMenuEvent(QContextMenuEvent* event) {
+  // The menu's Paste would skip the character rule: it is offered grayed, as Ctrl+V is
+  // refused.
+  QMenu* menu = createStandardContextMenu();
+  for (QAction* action : menu->actions()) {
+    if (action->objectName() == QLatin1String("edit-paste"))
+      action->setEnabled(false);
+  }
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(event->globalPos());
 }
 
 void FilterEdit::typeThrough(QKeyEvent* event, bool upperCase) {

@@ -41,6 +41,8 @@ class FilterEdit : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void typeThrough(QKeyEvent* event, bool upperCase);

@@ -1,6 +1,6 @@
 #include "ui/lang_string.h"
 
-#include "app/lang_text.h"
+#include "lang/lang_text.h"
 
 namespace vornik {
 

@@ -6,12 +6,12 @@
 
 #include "app/main_panel.h"
 #include "app/page_sheet.h"
-#include "app/template_page.h"
 #include "panel_fixture.h"
 #include "phonebook/phonebook_page.h"
 #include "res/menus.h"
 #include "res/pictures.h"
 #include "ui/image_button.h"
+#include "ui/template_page.h"
 
 namespace vornik::test {
 namespace {

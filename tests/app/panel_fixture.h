@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include "app/lang_text.h"
 #include "devsim/simulated_device.h"
+#include "lang/lang_text.h"
 #include "link/connection.h"
 #include "link/machine_state.h"
 #include "phonebook/phonebook_store.h"

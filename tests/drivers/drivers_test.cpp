@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -31,30 +33,80 @@ class Driver {
   void* handle_;
 };
 
-TEST(Grenlo, SecondHolderOfThePortIsRefusedUntilRelease) {
-  const auto dir = std::filesystem::temp_directory_path() / ("grenlo-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+// A port code of this test run's own, so that a running panel's lock is never touched.
+int PrivatePortCode() {
+  return 50000 + getpid() % 10000;
+}
+
+std::string LockPathOf(int code) {
+  const bool runLock = std::filesystem::is_directory("/run/lock");
+  return std::string(runLock ? "/run/lock" : "/tmp") + "/grenlo-port-" + std::to_string(code) +
+         ".lock";
+}
+
+// Runs PortAcquire(code) in a child process of another user, whose per-user folders differ
+// from this process's; returns its result, or -1 when the child could not be made.
+int AcquireAsAnotherUser(int code) {
+  const pid_t child = fork();
+  if (child == 0) {
+    setenv("XDG_RUNTIME_DIR", "/nonexistent-other-user", 1);
+    if (setgid(65534) != 0 || setuid(65534) != 0)
+      _exit(100);
+    Driver grenlo(GRENLO_PATH);
+    auto acquire = grenlo.get<int (*)(int)>("PortAcquire");
+    _exit(acquire != nullptr && acquire(code) != 0 ? 1 : 0);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+      WEXITSTATUS(status) > 1)
+    return -1;
+  return WEXITSTATUS(status);
+}
+
+TEST(Grenlo, OneLockPerPortSharedByEveryUserOfTheMachine) {
+  const int code = PrivatePortCode();
+  const std::string lockPath = LockPathOf(code);
+  std::filesystem::remove(lockPath);
   Driver grenlo(GRENLO_PATH);
   ASSERT_TRUE(grenlo.loaded());
   auto acquire = grenlo.get<int (*)(int)>("PortAcquire");
   auto release = grenlo.get<int (*)(int)>("PortRelease");
   ASSERT_TRUE(acquire && release);
 
-  // Another process's hold, as a lock on the same file.
-  const std::string lockPath = (dir / "grenlo-port-8.lock").string();
-  const int other = open(lockPath.c_str(), O_RDWR | O_CREAT, 0666);
+  // Another process's hold, as a lock on the same file, whatever this user's own folders.
+  setenv("XDG_RUNTIME_DIR", "/nonexistent-this-user", 1);
+  const int other = open(lockPath.c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_GE(other, 0);
   ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
-  EXPECT_EQ(acquire(8), 0);
+  EXPECT_EQ(acquire(code), 0);
   flock(other, LOCK_UN);
-
-  EXPECT_NE(acquire(8), 0);
-  EXPECT_NE(flock(other, LOCK_EX | LOCK_NB), 0);  // now the panel holds it
-  EXPECT_NE(release(8), 0);
-  EXPECT_EQ(release(8), 0);  // nothing left to release
-  EXPECT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
   close(other);
-  std::filesystem::remove_all(dir);
+  std::filesystem::remove(lockPath);
+
+  // The panel creates the lock open to every user, whatever its umask.
+  const mode_t oldMask = umask(077);
+  EXPECT_NE(acquire(code), 0);
+  umask(oldMask);
+  EXPECT_EQ(std::filesystem::status(lockPath).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms(0666));
+  const int probe = open(lockPath.c_str(), O_RDONLY);
+  EXPECT_NE(flock(probe, LOCK_EX | LOCK_NB), 0);  // now the panel holds it
+  close(probe);
+  EXPECT_NE(release(code), 0);
+
+  if (geteuid() == 0) {
+    // This user's hold keeps the other user out, and the other takes the port once free,
+    // even from a lock file it may only read.
+    const int hold = open(lockPath.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(hold, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(AcquireAsAnotherUser(code), 0);
+    close(hold);
+    EXPECT_EQ(AcquireAsAnotherUser(code), 1);
+    chmod(lockPath.c_str(), 0644);
+    EXPECT_EQ(AcquireAsAnotherUser(code), 1);
+  }
+  EXPECT_EQ(release(code), 0);  // nothing left to release
+  std::filesystem::remove(lockPath);
 }
 
 TEST(Tarquil, NamesTheBridgePortAndMovesBlocksThroughIt) {

@@ -1,7 +1,7 @@
 // Makes the English language file beside the built program the one `LangText` reads.
 #pragma once
 
-#include "app/lang_text.h"
+#include "lang/lang_text.h"
 #include "platform/fake_platform.h"
 
 namespace vornik::test {

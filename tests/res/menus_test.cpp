@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "../app/lang_fixture.h"
+#include "../lang/lang_fixture.h"
 #include "res/menus.h"
 
 namespace vornik::res {

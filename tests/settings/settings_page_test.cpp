@@ -13,8 +13,9 @@
 
 #include <cstring>
 
-#include "app/lang_text.h"
 #include "devsim/simulated_device.h"
+#include "lang/lang_text.h"
+#include "link/command_frame.h"
 #include "link/connection.h"
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
@@ -263,18 +264,37 @@ TEST_F(SettingsPageTest, FailedFirstReadLeavesTheInitialControlsAndShowsTheBoxOn
   EXPECT_EQ(record.rxReduction, 1);
 }
 
-TEST_F(SettingsPageTest, FourByteAnswerIsSuccessAndReshowsTheRecord) {
-  useScripted();
-  scripted.answers.push_back({0x1B, 0xA4, 0x00, 0x1C});
-  const uint32_t start = fake.clock.now;
-  openPage();
-  EXPECT_GE(fake.clock.now - start, 1000u + 500u);  // the command's wait, then the pause
-  EXPECT_EQ(boxes.shown, 0);
-  EXPECT_EQ(record.reserved4, kDefaultSystemSetup.reserved4);
-  EXPECT_EQ(listIndex(kContrast), 1);
-  EXPECT_EQ(listIndex(kPrintTimeout), 1);
-  EXPECT_TRUE(control<QCheckBox>(kAutoJournal)->isChecked());
-  EXPECT_EQ(text(kRedialCount), QStringLiteral("3"));
+// A first read that fails, whichever way, leaves nothing for Apply to send: the device
+// keeps its own setup. The next good Refresh makes Apply usable.
+TEST_F(SettingsPageTest, ApplyStaysDisabledUntilARecordCameFromTheDevice) {
+  for (const devsim::Fault fault :
+       {devsim::Fault::kZeroLength, devsim::Fault::kShortAnswer, devsim::Fault::kSilent}) {
+    SCOPED_TRACE(int(fault));
+    DefaultMachineState();
+    devsim::SimulatedDevice device;
+    device.model.content().systemSetup = kDeviceSetup;
+    std::vector<uint8_t> operations;  // the operation byte of every request the device took
+    device.model.setObserver([&](devsim::Traffic traffic, std::span<const uint8_t> frame) {
+      if (traffic == devsim::Traffic::kRequest && frame.size() > 7)
+        operations.push_back(frame[7]);
+    });
+    device.model.setFault(fault);
+    fake.devices.add(PortNameTable[kPortEcp1], device.factory());
+    CSettings* fresh = new CSettings(&host);
+    fresh->ensureInitialized();
+    auto* apply = fresh->controls().find<QPushButton>(kApply);
+    EXPECT_FALSE(apply->isEnabled());
+    EXPECT_FALSE(fresh->recordLoaded());
+    QTest::mouseClick(apply, Qt::LeftButton);
+    QTest::keyClick(apply, Qt::Key_Space);
+    EXPECT_THAT(operations, testing::Each(kOpReadRecord));  // reads only, never a write
+    EXPECT_EQ(device.model.content().systemSetup, kDeviceSetup);
+
+    device.model.setFault(fault, false);
+    QTest::mouseClick(fresh->controls().find<QPushButton>(kRefresh), Qt::LeftButton);
+    EXPECT_TRUE(apply->isEnabled());
+    delete fresh;
+  }
 }
 
 TEST_F(SettingsPageTest, CommandsRunUnderTheWaitCursorAndFailedApplyShowsTheBox) {

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "../app/lang_fixture.h"
+#include "../lang/lang_fixture.h"
 #include "ui/not_responding.h"
 
 namespace vornik {

@@ -1,6 +1,6 @@
-#include "app/lang_text.h"
+#include "lang/lang_text.h"
 
-#include "app/lang_profile.h"
+#include "lang/lang_profile.h"
 #include "platform/platform.h"
 
 namespace vornik {

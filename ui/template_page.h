@@ -2,8 +2,8 @@
 // template's language section the first time the page is shown.
 #pragma once
 
-#include "app/page_sheet.h"
 #include "res/dialog_builder.h"
+#include "ui/property_page.h"
 
 namespace vornik {
 

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <random>
 
-#include "app/lang_profile.h"
+#include "lang/lang_profile.h"
 #include "lang_fixture.h"
 
 namespace vornik::test {

@@ -1,4 +1,4 @@
-#include "app/lang_profile.h"
+#include "lang/lang_profile.h"
 
 #include <algorithm>
 #include <cstdio>

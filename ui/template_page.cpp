@@ -1,4 +1,4 @@
-#include "app/template_page.h"
+#include "ui/template_page.h"
 
 namespace vornik {
 

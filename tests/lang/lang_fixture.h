@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/lang_text.h"
+#include "lang/lang_text.h"
 #include "platform/fake_platform.h"
 
 namespace vornik::test {
