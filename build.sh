@@ -2,12 +2,14 @@
 # vornik build driver.
 #   ./build.sh test   install what is missing, configure, build, run the whole test suite
 #   ./build.sh build  install what is missing, configure and build
-#   ./build.sh run    build, start vornik-devsim on a private socket and open the panel on it
-# BUILD_DIR chooses the build folder (default: build).
+#   ./build.sh run    build optimised, start vornik-devsim on a private socket, open the panel
+# BUILD_DIR chooses the test build's folder (default: build); the optimised build without
+# sanitizers that `run` uses lives in build-release.
 set -euo pipefail
 cd "$(dirname "$0")"
 here=$(pwd)
 build_dir=${BUILD_DIR:-build}
+release_dir=build-release
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins
   libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
@@ -27,13 +29,16 @@ install_missing() {
   fi
 }
 
+# configure_and_build [folder build-type sanitize]: the Debug build with the sanitizers into
+# the test build folder unless told otherwise.
 configure_and_build() {
+  local dir=${1:-$build_dir} type=${2:-Debug} sanitize=${3:-${VORNIK_SANITIZE:-ON}}
   # ccache, where the machine has it, lets several checkouts share their compiles.
   local launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIK_SANITIZE="${VORNIK_SANITIZE:-ON}" \
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DVORNIK_SANITIZE="$sanitize" \
     "${launcher[@]}"
-  cmake --build "$build_dir"
+  cmake --build "$dir"
 }
 
 run_tests() {
@@ -45,19 +50,18 @@ run_tests() {
 }
 
 run_panel() {
-  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
   local sock
   sock=$(mktemp -u "${TMPDIR:-/tmp}/vornik-devsim.XXXXXX")
-  "$build_dir/bin/vornik-devsim" --socket "$sock" --state "$here/$build_dir/devsim-state" &
+  "$release_dir/bin/vornik-devsim" --socket "$sock" --state "$here/$release_dir/devsim-state" &
   simulator=$!
   trap 'kill "$simulator" 2>/dev/null || true; wait "$simulator" 2>/dev/null || true' EXIT
   for _ in $(seq 50); do [ -S "$sock" ] && break; sleep 0.1; done
-  VORNIK_USB_PORT="$sock" "$build_dir/bin/vornik"
+  VORNIK_USB_PORT="$sock" "$release_dir/bin/vornik"
 }
 
 case "${1:-}" in
   test) install_missing; configure_and_build; run_tests ;;
   build) install_missing; configure_and_build ;;
-  run) install_missing; configure_and_build; run_panel ;;
+  run) install_missing; configure_and_build "$release_dir" Release OFF; run_panel ;;
   *) echo "usage: $0 test|build|run" >&2; exit 2 ;;
 esac

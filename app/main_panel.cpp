@@ -151,20 +151,16 @@ void CMainPanel::fitToSheet() {
   measures_.menuBarHeight = menuBar() ? menuBar()->sizeHint().height() : 0;
   measures_.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
 
-  // The sheet's window is W + 20 wide, but its tab control keeps the width W it was laid
-  // out with: the 20 pixels beyond it are empty background, so only W is drawn.
-  PageSheet->setGeometry(kSheetMargin, kSheetMargin, measures_.sheetWidth, measures_.sheetHeight);
+  // The sheet stands 10 pixels in from the client's left and top edges and is drawn 10
+  // pixels wider than it was measured, so its right margin equals its left one; the window
+  // keeps the width W + 30 it is sized to.
+  PageSheet->setGeometry(kSheetMargin, kSheetMargin, measures_.sheetWidth + kSheetMargin,
+                         measures_.sheetHeight);
   const int width = measures_.sheetWidth + 30;
   const int height = measures_.sheetHeight + 6 * measures_.fontHeight + measures_.menuBarHeight +
                      measures_.captionHeight;
   // The platform draws the caption outside the client area: the client gets the rest.
   setFixedSize(width, height - measures_.captionHeight);
-
-  // The buttons keep their template size and stand below the sheet, where the template's
-  // proportions put them.
-  const int buttonTop = kSheetMargin + measures_.sheetHeight + 2 * measures_.fontHeight;
-  for (ImageButton* button : {exitButton_, helpButton_})
-    button->move(button->x(), buttonTop);
 }
 
 void CMainPanel::localize() {

@@ -3,9 +3,9 @@
 #include <QMessageBox>
 
 #include "app/main_panel.h"
-#include "app/single_instance.h"
 #include "lang/lang_text.h"
 #include "res/string_table.h"
+#include "ui/lang_string.h"
 
 namespace vornik {
 namespace {
@@ -19,16 +19,22 @@ QString AppTitle() {
 PanelApp::PanelApp(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool PanelApp::StartUp() {
-  return RunStartUp(*this);
+  outcome_ = RunStartUp(*this);
+  return false;
 }
 
 int PanelApp::CleanUp() {
   RunCleanUp();
-  return 0;
+  beacon_.reset();
+  return ExitStatus(outcome_);
 }
 
 bool PanelApp::raiseRunningCopy() {
-  return RaiseRunningCopy(AppTitle());
+  if (RaiseRunningCopy(AppTitle()))
+    return true;
+  // Published before any box, so a second start during the start-up boxes raises them.
+  beacon_ = std::make_unique<RunningCopyBeacon>(AppTitle());
+  return false;
 }
 
 void PanelApp::showPortBusy() {
@@ -36,10 +42,16 @@ void PanelApp::showPortBusy() {
                         QString::fromLatin1(res::StringResource(res::kStrPortBusy)));
 }
 
-StartUpWindows::Choice PanelApp::askNotResponding() {
+StartUpWindows::Choice PanelApp::askNotResponding(const std::string& deniedPort) {
+  QString text = QString::fromLatin1(res::StringResource(res::kStrNotResponding));
+  if (!deniedPort.empty()) {
+    if (const QString denied = LangString("COMMON", "IDS_PORT_DENIED"); !denied.isEmpty())
+      text = denied;
+    text += QStringLiteral("\n\n") + QString::fromLocal8Bit(deniedPort.c_str());
+  }
   const auto button = QMessageBox::critical(
-      nullptr, AppTitle(), QString::fromLatin1(res::StringResource(res::kStrNotResponding)),
-      QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QMessageBox::Abort);
+      nullptr, AppTitle(), text, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
+      QMessageBox::Abort);
   if (button == QMessageBox::Retry)
     return Choice::kRetry;
   if (button == QMessageBox::Ignore)
@@ -62,7 +74,6 @@ void PanelApp::chooseLanguageFile() {
 
 void PanelApp::runMainWindow() {
   CMainPanel panel;
-  RunningCopyBeacon beacon(&panel, panel.windowTitle());
   panel.exec();
 }
 

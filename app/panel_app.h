@@ -4,6 +4,9 @@
 
 #include <QApplication>
 
+#include <memory>
+
+#include "app/single_instance.h"
 #include "app/start_up.h"
 
 namespace vornik {
@@ -16,17 +19,23 @@ class PanelApp : public QApplication, public StartUpWindows {
 
   // Runs start-up; always false: the main window's modal loop was the program.
   bool StartUp();
-  // Releases the port and frees the phonebook buffers; returns the exit code.
+  // Releases the port and frees the phonebook buffers; returns the exit status of how
+  // start-up ended.
   int CleanUp();
 
   // The windows start-up asks for.
   bool raiseRunningCopy() override;
   void showPortBusy() override;
-  Choice askNotResponding() override;
+  Choice askNotResponding(const std::string& deniedPort) override;
   void beginWaitCursor() override;
   void endWaitCursor() override;
   void chooseLanguageFile() override;
   void runMainWindow() override;
+
+ private:
+  StartUpOutcome outcome_ = StartUpOutcome::kRan;
+  // This copy's answer to a second start, from before the first box on.
+  std::unique_ptr<RunningCopyBeacon> beacon_;
 };
 
 }  // namespace vornik

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -13,10 +14,25 @@ namespace {
 constexpr int kAnswerWaitMs = 1000;
 const QByteArray kRaiseRequest = "raise\n";
 
-// One name per user and title; the title is hashed since it may hold any character.
+// One name per user, display and title: the same user's panel on another display is
+// another panel. Title and display are hashed since they may hold any character.
 QString ServerName(const QString& title) {
-  const QByteArray hash = QCryptographicHash::hash(title.toUtf8(), QCryptographicHash::Sha1);
+  const QByteArray display = QGuiApplication::platformName().toUtf8() + '\n' +
+                             qgetenv("WAYLAND_DISPLAY") + '\n' + qgetenv("DISPLAY");
+  const QByteArray hash =
+      QCryptographicHash::hash(title.toUtf8() + '\n' + display, QCryptographicHash::Sha1);
   return QStringLiteral("vornik-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash.toHex()));
+}
+
+// What this copy shows at the moment: its modal box or dialog, else its window.
+QWidget* ShownWindow() {
+  if (QWidget* modal = QApplication::activeModalWidget())
+    return modal;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->isVisible() || window->isMinimized())
+      return window;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -32,12 +48,12 @@ bool RaiseRunningCopy(const QString& title) {
   return true;
 }
 
-RunningCopyBeacon::RunningCopyBeacon(QWidget* window, const QString& title)
-    : QObject(window), window_(window), server_(new QLocalServer(this)) {
+RunningCopyBeacon::RunningCopyBeacon(const QString& title, QObject* parent)
+    : QObject(parent), server_(new QLocalServer(this)) {
   const QString name = ServerName(title);
   if (!server_->listen(name)) {
-    // Nobody answered under this name before the window was made: the socket is left over
-    // from a copy that ended without cleaning up.
+    // Nobody answered under this name just before: the socket is left over from a copy
+    // that ended without cleaning up.
     QLocalServer::removeServer(name);
     server_->listen(name);
   }
@@ -50,11 +66,13 @@ void RunningCopyBeacon::onRequest() {
     connect(client, &QLocalSocket::readyRead, this, [this, client] {
       if (!client->readAll().contains(kRaiseRequest))
         return;
-      if (window_->isMinimized()) {
-        window_->showNormal();
-      } else {
-        window_->raise();
-        window_->activateWindow();
+      if (QWidget* window = ShownWindow()) {
+        if (window->isMinimized()) {
+          window->showNormal();
+        } else {
+          window->raise();
+          window->activateWindow();
+        }
       }
       client->write("ok\n");
     });

@@ -1,31 +1,32 @@
-// The single-instance rule across processes. A running panel is known by its main window's
-// title: the main window publishes a local socket named after its title, and a second copy
-// that finds a socket under the title it looks for asks the first to come forward.
+// The single-instance rule across processes. A running panel is known by the application
+// title, on its user's display: from the start of start-up it publishes a local socket named
+// after the title, the user and the display, and a second copy that finds that socket asks
+// the first to come forward.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
 class QLocalServer;
-class QWidget;
 
 namespace vornik {
 
-// Asks a running copy whose main window has `title` to come forward (restored when
-// minimized, else brought to the front). True when such a copy answered.
+// Asks a running copy published under `title` on this user's display to come forward.
+// True when such a copy answered.
 bool RaiseRunningCopy(const QString& title);
 
-// Publishes `window` under its title for as long as this object lives.
+// Publishes this copy under `title` for as long as the object lives. Asked to come forward,
+// it brings up what the copy shows at that moment: a start-up box, the main window (restored
+// when minimized) or a dialog over it.
 class RunningCopyBeacon : public QObject {
   Q_OBJECT
 
  public:
-  RunningCopyBeacon(QWidget* window, const QString& title);
+  explicit RunningCopyBeacon(const QString& title, QObject* parent = nullptr);
 
  private:
   void onRequest();
 
-  QWidget* window_;
   QLocalServer* server_;
 };
 

@@ -6,6 +6,8 @@
 #include "link/inquiry.h"
 #include "link/machine_state.h"
 #include "phonebook/phonebook_store.h"
+#include "platform/device_names.h"
+#include "platform/platform.h"
 
 namespace vornik {
 namespace {
@@ -25,16 +27,42 @@ bool DeviceAnswers(StartUpWindows& windows) {
   }
 }
 
+// The port the device would be reached on, when it exists but this user may not open it:
+// the USB control port first, then the parallel port that stands in for it. Empty when
+// neither is refused for its permissions.
+std::string DeniedPort() {
+  platform::DeviceFiles& devices = *platform::Services().devices;
+  for (const std::string& name :
+       {std::string(Connection.UsbWritePath), std::string(PortNameTable[ParallelFallback()])}) {
+    if (!name.empty() && devices.accessDenied(name))
+      return platform::DevicePathFor(name);
+  }
+  return {};
+}
+
 }  // namespace
 
-bool RunStartUp(StartUpWindows& windows) {
+int ExitStatus(StartUpOutcome outcome) {
+  switch (outcome) {
+    case StartUpOutcome::kRan:
+    case StartUpOutcome::kRaisedRunningCopy:
+      return 0;
+    case StartUpOutcome::kPortBusy:
+      return kExitPortBusy;
+    case StartUpOutcome::kAborted:
+      return kExitNotResponding;
+  }
+  return kExitNotResponding;
+}
+
+StartUpOutcome RunStartUp(StartUpWindows& windows) {
   if (windows.raiseRunningCopy())
-    return false;
+    return StartUpOutcome::kRaisedRunningCopy;
   DefaultMachineState();
   windows.chooseLanguageFile();
   if (!AcquireDevicePort(kDevicePortCode)) {
     windows.showPortBusy();
-    return false;
+    return StartUpOutcome::kPortBusy;
   }
   AllocatePhonebookStore();  // without the memory the phonebook commands refuse to run
   Connection.osFlavour = QueryOsFlavour();
@@ -42,14 +70,14 @@ bool RunStartUp(StartUpWindows& windows) {
     DiscoverPort();
     if (DeviceAnswers(windows))
       break;
-    const auto choice = windows.askNotResponding();
+    const auto choice = windows.askNotResponding(DeniedPort());
     if (choice == StartUpWindows::Choice::kAbort)
-      return false;
+      return StartUpOutcome::kAborted;
     if (choice == StartUpWindows::Choice::kIgnore)
       break;
   }
   windows.runMainWindow();
-  return false;
+  return StartUpOutcome::kRan;
 }
 
 void RunCleanUp() {

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,10 @@ class FakeDeviceFiles : public DeviceFiles {
   // Makes `name` openable; the factory may return null to refuse an open.
   void add(const std::string& name, Factory factory) { devices_[name] = std::move(factory); }
   void remove(const std::string& name) { devices_.erase(name); }
+  bool accessDenied(const std::string& name) override { return denied.contains(name); }
+
+  // Names of devices that exist but that this user may not open.
+  std::set<std::string> denied;
 
   std::vector<OpenRecord> opens;
 

@@ -76,6 +76,9 @@ class DeviceFiles {
   // port name, or a path). Null when it does not exist, is busy or refuses.
   virtual std::unique_ptr<DeviceFile> open(const std::string& name, unsigned access,
                                            unsigned share) = 0;
+  // True when the device named exists but this user may not open it for reading and
+  // writing (its permissions refuse).
+  virtual bool accessDenied(const std::string& name) = 0;
 };
 
 // A loaded library; unloading is destroying the object.

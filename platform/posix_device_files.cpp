@@ -220,4 +220,12 @@ std::unique_ptr<DeviceFile> PosixDeviceFiles::open(const std::string& name, unsi
   return std::make_unique<FdDeviceFile>(fd, ecpPort);
 }
 
+bool PosixDeviceFiles::accessDenied(const std::string& name) {
+  const std::string path = DevicePathFor(name);
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0)
+    return false;
+  return ::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES;
+}
+
 }  // namespace platform

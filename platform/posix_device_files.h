@@ -12,6 +12,7 @@ class PosixDeviceFiles : public DeviceFiles {
   // open elsewhere; a bridge socket path is opened through the bridge protocol.
   std::unique_ptr<DeviceFile> open(const std::string& name, unsigned access,
                                    unsigned share) override;
+  bool accessDenied(const std::string& name) override;
 };
 
 }  // namespace platform

@@ -1,8 +1,11 @@
 #include <QAction>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTabBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include "app/main_panel.h"
 #include "app/page_sheet.h"
@@ -10,6 +13,8 @@
 #include "phonebook/phonebook_page.h"
 #include "res/menus.h"
 #include "res/pictures.h"
+#include "res/templates.h"
+#include "settings/settings_page.h"
 #include "ui/image_button.h"
 #include "ui/template_page.h"
 
@@ -52,6 +57,52 @@ TEST_F(PanelTest, FullModelShowsFivePagesWithTheirPicturesAndTheFirstActive) {
   EXPECT_EQ(panel.exitButton()->text(), "  E&xit");
   EXPECT_FALSE(panel.exitButton()->isFlat());
   EXPECT_FALSE(panel.helpButton()->isFlat());
+}
+
+// The first page reads the device while the window is made: its not-responding box centres
+// on the window as it will be shown, already sized and placed.
+TEST_F(PanelTest, FirstPagesBoxCentresOnTheSizedAndPlacedWindow) {
+  sim.model.setFault(devsim::Fault::kSilent);
+  int boxes = 0;
+  QRect windowAtBox;
+  QPoint boxCentre;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      ++boxes;
+      windowAtBox = MainPanel()->geometry();
+      boxCentre = box->geometry().center();
+      box->accept();
+    }
+  });
+  timer.start(1);
+  CMainPanel panel;
+  EXPECT_EQ(boxes, 1);
+  EXPECT_EQ(windowAtBox, panel.geometry());
+  EXPECT_LE((boxCentre - panel.geometry().center()).manhattanLength(), 40);
+}
+
+// Enter in a page's field commits the field as leaving it does; the panel stays open. Enter
+// on a button still presses it.
+TEST_F(PanelTest, EnterInAPageFieldCommitsItAndLeavesThePanelOpen) {
+  CMainPanel panel;
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+  auto* settings = static_cast<CSettings*>(PageSheet->page(0));
+  auto* discard = settings->controls().find<QLineEdit>(1021);  // discard size, 0 to 30
+  discard->setFocus();
+  QTest::keyClick(discard, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(discard, QStringLiteral("45"));
+  QTest::keyClick(discard, Qt::Key_Return);
+  EXPECT_TRUE(panel.isVisible());
+  EXPECT_EQ(panel.result(), 0);
+  EXPECT_EQ(discard->text(), QStringLiteral("30"));
+  EXPECT_EQ(MachineState.SystemSetup.discardSize, 30);
+
+  panel.exitButton()->setFocus();
+  QTest::keyClick(panel.exitButton(), Qt::Key_Return);
+  EXPECT_FALSE(panel.isVisible());
+  EXPECT_EQ(panel.result(), QDialog::Accepted);
 }
 
 TEST_F(PanelTest, OtherModelsShowInformationAndFirmwareWithEnglishMenus) {
@@ -123,6 +174,13 @@ TEST_F(PanelTest, WindowIsSizedAroundTheSheetWithTheButtonsBelowIt) {
   const QWidget* client = PageSheet->parentWidget();
   const QRect sheet = PageSheet->geometry();
   EXPECT_EQ(sheet.topLeft(), QPoint(10, 10));
+  EXPECT_EQ(panel.width() - 1 - sheet.right(), sheet.left());  // equal side margins
+  // The buttons stand where the template puts them.
+  const auto units = res::BaseUnits(res::DialogFont(res::kTemplate102));
+  EXPECT_EQ(panel.exitButton()->geometry(),
+            res::DialogUnitsToPixels(units, QRect(179, 253, 75, 21)));
+  EXPECT_EQ(panel.helpButton()->geometry(),
+            res::DialogUnitsToPixels(units, QRect(272, 253, 75, 21)));
   for (const QWidget* button :
        {static_cast<QWidget*>(panel.exitButton()), static_cast<QWidget*>(panel.helpButton())}) {
     const QRect area = QRect(button->mapTo(&panel, QPoint(0, 0)), button->size());

@@ -59,8 +59,9 @@ class RecordingWindows : public StartUpWindows {
     return runningCopy;
   }
   void showPortBusy() override { calls.push_back("busy"); }
-  Choice askNotResponding() override {
-    calls.push_back("not responding on " + std::to_string(Connection.PortKind));
+  Choice askNotResponding(const std::string& deniedPort) override {
+    calls.push_back("not responding on " + std::to_string(Connection.PortKind) +
+                    (deniedPort.empty() ? "" : ", denied " + deniedPort));
     Choice choice = choices.empty() ? Choice::kAbort : choices.front();
     if (!choices.empty())
       choices.erase(choices.begin());
@@ -132,7 +133,7 @@ class StartUpTest : public testing::Test {
 
 TEST_F(StartUpTest, DeviceOnUsbOpensTheMainWindow) {
   usbAnswer = kGoodAnswer;
-  EXPECT_FALSE(RunStartUp(windows));
+  EXPECT_EQ(RunStartUp(windows), StartUpOutcome::kRan);
   EXPECT_THAT(windows.calls, ElementsAre("raise", "language", "main window, model 2, port 0"));
   EXPECT_EQ(windows.waitCursors, 0);
   EXPECT_EQ(usbReads, 1);
@@ -247,6 +248,51 @@ TEST_F(StartUpTest, Win98WithoutUsbFallsBackToLpt1) {
   RunStartUp(windows);
   EXPECT_EQ(windows.calls.back(), "not responding on 1");
   EXPECT_EQ(lpt.writes.size(), 2u);
+}
+
+// Every way start-up ends has its exit status: only a panel that ran, or a second start
+// that raised the first, ends with 0.
+TEST_F(StartUpTest, EveryFailedStartUpEndsWithAStatusOfItsOwn) {
+  struct Case {
+    const char* name;
+    std::function<void(RecordingWindows&)> arrange;
+    StartUpOutcome outcome;
+    int status;
+  };
+  const Case cases[] = {
+      {"device answers", [](RecordingWindows&) { usbAnswer = kGoodAnswer; }, StartUpOutcome::kRan,
+       0},
+      {"running copy", [](RecordingWindows& w) { w.runningCopy = true; },
+       StartUpOutcome::kRaisedRunningCopy, 0},
+      {"port busy", [](RecordingWindows&) { acquireResult = 0; }, StartUpOutcome::kPortBusy,
+       kExitPortBusy},
+      {"abort", [](RecordingWindows&) {}, StartUpOutcome::kAborted, kExitNotResponding},
+      {"ignore", [](RecordingWindows& w) { w.choices = {StartUpWindows::Choice::kIgnore}; },
+       StartUpOutcome::kRan, 0},
+  };
+  for (const Case& c : cases) {
+    windows = RecordingWindows();
+    usbAnswer.clear();
+    acquireResult = 1;
+    c.arrange(windows);
+    const StartUpOutcome outcome = RunStartUp(windows);
+    EXPECT_EQ(outcome, c.outcome) << c.name;
+    EXPECT_EQ(ExitStatus(outcome), c.status) << c.name;
+    RunCleanUp();
+  }
+}
+
+// A port that is there but refuses this user is named in the box, whichever port it is.
+TEST_F(StartUpTest, PortThatRefusesThisUserIsNamedInTheBox) {
+  fake.devices.remove("usb-ctl");
+  fake.devices.denied = {"usb-ctl"};
+  RunStartUp(windows);
+  EXPECT_EQ(windows.calls.back(), "not responding on 4, denied usb-ctl");
+
+  windows = RecordingWindows();
+  fake.devices.denied = {"\\\\.\\HarnEcp1"};
+  RunStartUp(windows);
+  EXPECT_EQ(windows.calls.back(), "not responding on 4, denied /dev/parport0");
 }
 
 // The older flavour reaches the simulated device through the two pipes of its control port.

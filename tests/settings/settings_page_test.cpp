@@ -10,6 +10,7 @@
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cstring>
 
@@ -226,6 +227,38 @@ TEST_F(SettingsPageTest, ArrowsClampOnlyAtTheEndTheyMoveToward) {
   EXPECT_EQ(record.zoom, 25);
   clickArrow(kZoomArrows, QStyle::SC_ScrollBarSubLine);  // the arrows stay live
   EXPECT_EQ(text(kZoom), QStringLiteral("26"));
+}
+
+// One wheel notch over a field's arrows is one click on the arrow it turns toward; it
+// never rewrites the field any other way.
+TEST_F(SettingsPageTest, WheelOverTheArrowsStepsAsTheArrowsDo) {
+  useSimulator();
+  openPage();
+  auto* arrows = control<QScrollBar>(kRingsArrows);
+  auto wheel = [&](int delta) {
+    QWheelEvent event(QPointF(2, 2), arrows->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(arrows, &event);
+  };
+  struct Step {
+    int delta;
+    QStyle::SubControl arrow;
+  };
+  for (const Step& step :
+       {Step{120, QStyle::SC_ScrollBarSubLine}, Step{-120, QStyle::SC_ScrollBarAddLine}}) {
+    type(kRings, "5");
+    clickArrow(kRingsArrows, step.arrow);
+    const QString byArrow = text(kRings);
+    type(kRings, "5");
+    wheel(step.delta);
+    EXPECT_EQ(text(kRings), byArrow) << step.delta;
+    EXPECT_EQ(QString::number(record.ringCount), byArrow);
+  }
+  type(kRings, "");
+  QTest::keyClick(control<QLineEdit>(kRings), Qt::Key_Delete);
+  wheel(0);  // a sideways scroll
+  EXPECT_EQ(text(kRings), QString());
+  EXPECT_EQ(arrows->sliderPosition(), 0);
 }
 
 TEST_F(SettingsPageTest, DeviceValueBeyondAListShowsNoSelectionAndCommitsAs255) {

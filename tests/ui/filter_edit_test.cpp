@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDialog>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -142,6 +144,53 @@ TEST_F(FilterEditTest, EnterStillPressesTheDialogsDefaultButton) {
   QTest::keyClick(edit, Qt::Key_Return);
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(beeps_.count, 0);
+}
+
+// Keys that edit without typing edit, whatever text the platform attaches to them (X11 sends
+// Delete as "\x7f"); no paste gets past the character rule.
+TEST_F(FilterEditTest, EditingKeysEditAndEveryPasteIsRefused) {
+  struct Key {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+    QString after;
+  };
+  const Key keys[] = {
+      {Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"), QStringLiteral("12 45")},
+      {Qt::Key_Delete, Qt::NoModifier, QString(), QStringLiteral("12 45")},
+      {Qt::Key_Delete, Qt::ControlModifier, QStringLiteral("\x7f"), QStringLiteral("12 ")},
+      {Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"), QStringLiteral("12345")},
+      {Qt::Key_Backspace, Qt::ControlModifier, QStringLiteral("\b"), QStringLiteral("345")},
+  };
+  for (const Key& key : keys) {
+    FilterEdit* number = field(FilterKind::kDigits, 20, FilterEdit::ChangeRule::kUpperCase);
+    number->setText(QStringLiteral("12 345"));
+    number->setCursorPosition(3);
+    QTest::sendKeyEvent(QTest::Click, number, key.key, key.text, key.modifiers);
+    EXPECT_EQ(number->text(), key.after) << key.key << " " << int(key.modifiers);
+  }
+  EXPECT_EQ(beeps_.count, 0);
+
+  FilterEdit* number = field(FilterKind::kDigits, 20, FilterEdit::ChangeRule::kUpperCase);
+  window_.show();
+  QApplication::clipboard()->setText(QStringLiteral("abc"));
+  QApplication::clipboard()->setText(QStringLiteral("abc"), QClipboard::Selection);
+  QTest::mouseClick(number, Qt::MiddleButton);
+  EXPECT_EQ(number->text(), QString());
+  EXPECT_FALSE(number->acceptDrops());
+  // The context menu offers Paste grayed.
+  QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(2, 2),
+                              number->mapToGlobal(QPoint(2, 2)));
+  QApplication::sendEvent(number, &menuEvent);
+  QMenu* menu = number->findChild<QMenu*>();
+  ASSERT_NE(menu, nullptr);
+  bool pasteOffered = false;
+  for (QAction* action : menu->actions()) {
+    if (action->objectName() == QLatin1String("edit-paste"))
+      pasteOffered = action->isEnabled();
+  }
+  EXPECT_FALSE(pasteOffered);
+  menu->close();
 }
 
 }  // namespace
