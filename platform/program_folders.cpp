@@ -19,11 +19,12 @@ ProgramFolders FoldersOfProgram(const std::string& programPath) {
     return {};
   const std::string programFolder = programPath.substr(0, separator + 1);
   ProgramFolders folders{{programFolder}, {programFolder}};
-  const std::string binTail = "/" + std::string(kBinFolder) + "/";
+  std::string binTail = "/";
+  binTail.append(kBinFolder).append("/");
   if (programFolder.ends_with(binTail)) {
     const std::string prefix = programFolder.substr(0, programFolder.size() - binTail.size() + 1);
-    folders.data.push_back(prefix + std::string(kDataFolder) + "/");
-    folders.libraries.push_back(prefix + std::string(kLibraryFolder) + "/");
+    folders.data.push_back(std::string(prefix).append(kDataFolder).append("/"));
+    folders.libraries.push_back(std::string(prefix).append(kLibraryFolder).append("/"));
   }
   return folders;
 }
