@@ -3,6 +3,7 @@
 #   ./build.sh test   install what is missing, configure, build, run the whole test suite
 #   ./build.sh build  install what is missing, configure and build
 #   ./build.sh run    build optimised, start vornik-devsim on a private socket, open the panel
+#   ./build.sh package  optimised build without sanitizers in build-package, made into a .deb
 # BUILD_DIR chooses the test build's folder (default: build); the optimised build without
 # sanitizers that `run` uses lives in build-release.
 set -euo pipefail
@@ -59,9 +60,57 @@ run_panel() {
   VORNIK_USB_PORT="$sock" "$release_dir/bin/vornik"
 }
 
+# The Debian package: an optimised build with Debian's hardening flags and no sanitizers, in
+# a folder of its own (PACKAGE_DIR, default build-package), installed under /usr by CPack.
+# Its desktop entry and metainfo are validated, its contents listed and checked, and
+# lintian must find nothing.
+package_deb() {
+  packages+=(dpkg-dev lintian appstream desktop-file-utils)
+  install_missing
+  local dir=${PACKAGE_DIR:-build-package} launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORNIK_SANITIZE=OFF -DVORNIK_TESTS=OFF \
+    -DCMAKE_INSTALL_PREFIX=/usr "${launcher[@]}" \
+    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+    -DCMAKE_SHARED_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
+  cmake --build "$dir"
+  local id
+  id=$(sed -n 's/^set(VORNIK_APP_ID \(.*\))$/\1/p' CMakeLists.txt)
+  desktop-file-validate "$dir/packaging/$id.desktop"
+  appstreamcli validate --no-net "$dir/packaging/$id.metainfo.xml"
+  rm -f "$dir"/vornik_*.deb
+  (cd "$dir" && cpack -G DEB)
+  local deb
+  deb=$(ls "$dir"/vornik_*.deb)
+  local listing
+  listing=$(dpkg-deb -c "$deb")
+  echo "$listing"
+  local wanted=(usr/bin/vornik usr/bin/vornik-devsim
+    usr/lib/vornik/libgrenlo.so usr/lib/vornik/libtarquil.so usr/lib/vornik/libfendrel.so
+    usr/lib/vornik/libcorvane.so usr/lib/vornik/vornik-uninstall
+    usr/share/vornik/vornik.ini usr/share/vornik/english.lng usr/share/vornik/vornik.html
+    "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
+    usr/lib/udev/rules.d/60-vornik.rules
+    usr/share/man/man1/vornik.1.gz usr/share/man/man1/vornik-devsim.1.gz
+    usr/share/doc/vornik/copyright usr/share/doc/vornik/changelog.gz)
+  for size in 16 22 24 32 48 64 128 256; do
+    wanted+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
+  done
+  local missing=0
+  for file in "${wanted[@]}"; do
+    grep -q " \./$file\$" <<<"$listing" || { echo "the package lacks /$file" >&2; missing=1; }
+  done
+  [ $missing -eq 0 ]
+  lintian --fail-on error,warning "$deb"
+  echo "Package: $deb"
+}
+
 case "${1:-}" in
   test) install_missing; configure_and_build; run_tests ;;
   build) install_missing; configure_and_build ;;
   run) install_missing; configure_and_build "$release_dir" Release OFF; run_panel ;;
-  *) echo "usage: $0 test|build|run" >&2; exit 2 ;;
+  package) package_deb ;;
+  *) echo "usage: $0 test|build|run|package" >&2; exit 2 ;;
 esac

@@ -1,7 +1,6 @@
 #include "app/help_window.h"
 
 #include <QDialog>
-#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "platform/platform.h"
+#include "platform/program_folders.h"
 
 namespace vornik {
 namespace {
@@ -22,8 +22,10 @@ QPointer<QDialog>& HelpWindow() {
 }  // namespace
 
 QString HelpFilePath() {
-  const QFileInfo program(QString::fromStdString(platform::Services().system->programPath()));
-  return program.dir().filePath(program.completeBaseName() + ".html");
+  const std::string programPath = platform::Services().system->programPath();
+  const QString name = QFileInfo(QString::fromStdString(programPath)).completeBaseName() + ".html";
+  return QString::fromStdString(
+      platform::FindProgramFile(platform::FoldersOfProgram(programPath).data, name.toStdString()));
 }
 
 void ShowHelp(QWidget* owner, int context) {

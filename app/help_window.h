@@ -8,7 +8,8 @@ class QWidget;
 
 namespace vornik {
 
-// The help page: the program's own path with its extension replaced by ".html".
+// The help page: the program's name with the extension ".html", in the first of the
+// program's data folders that holds it (platform/program_folders.h).
 QString HelpFilePath();
 
 // Shows the help page at topic `context` (an anchor "topic<context>" in the page).

@@ -16,7 +16,10 @@ QString AppTitle() {
 
 }  // namespace
 
-PanelApp::PanelApp(int& argc, char** argv) : QApplication(argc, argv) {}
+PanelApp::PanelApp(int& argc, char** argv) : QApplication(argc, argv) {
+  // The desktop matches the window to its menu entry and icon by this name.
+  setDesktopFileName(QStringLiteral(VORNIK_APP_ID));
+}
 
 bool PanelApp::StartUp() {
   outcome_ = RunStartUp(*this);

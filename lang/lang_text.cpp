@@ -2,25 +2,21 @@
 
 #include "lang/lang_profile.h"
 #include "platform/platform.h"
+#include "platform/program_folders.h"
 
 namespace vornik {
 
 std::string LanguageFilePath;
 char TextBuffer[256];
 
-std::string ProgramDirectory() {
-  std::string path = platform::Services().system->programPath();
-  const size_t separator = path.find_last_of('/');
-  path.erase(separator == std::string::npos ? 0 : separator + 1);
-  return path;
-}
-
 void ChooseLanguageFile() {
-  const std::string directory = ProgramDirectory();
+  const auto folders = platform::FoldersOfProgram(platform::Services().system->programPath());
+  LanguageFilePath = platform::FindProgramFile(folders.data, kLanguageSelectionFile);
   char fileName[kLanguageFileNameSize];
-  ReadProfileString(directory + kLanguageSelectionFile, "LANGUAGE", "FILE", fileName,
-                    sizeof fileName);
-  LanguageFilePath = directory + fileName;
+  ReadProfileString(LanguageFilePath, "LANGUAGE", "FILE", fileName, sizeof fileName);
+  // The language file lies in the folder of the selection file that named it.
+  LanguageFilePath.erase(LanguageFilePath.find_last_of('/') + 1);
+  LanguageFilePath += fileName;
 }
 
 const char* LangText(const char* section, const char* key) {

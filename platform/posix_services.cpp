@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "platform/posix_device_files.h"
+#include "platform/program_folders.h"
 
 namespace platform {
 namespace {
@@ -82,8 +83,8 @@ class PosixSystem : public System {
   }
 };
 
-// "grenlo.dll" is looked up as "libgrenlo.so", first in the program's own folder, then on
-// the loader's path.
+// "grenlo.dll" is looked up as "libgrenlo.so" in the program's library folders, in order,
+// then on the loader's path.
 class PosixLibraries : public Libraries {
  public:
   explicit PosixLibraries(System& system) : system_(system) {}
@@ -93,15 +94,13 @@ class PosixLibraries : public Libraries {
     if (dot != std::string::npos)
       base.erase(dot);
     const std::string soName = "lib" + base + ".so";
-    const auto programDir = std::filesystem::path(system_.programPath()).parent_path();
-    void* handle = nullptr;
-    if (!programDir.empty())
-      handle = dlopen((programDir / soName).c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr)
-      handle = dlopen(soName.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr)
-      return nullptr;
-    return std::make_unique<PosixLibrary>(handle);
+    for (const std::string& folder : FoldersOfProgram(system_.programPath()).libraries) {
+      if (void* handle = dlopen((folder + soName).c_str(), RTLD_NOW | RTLD_LOCAL))
+        return std::make_unique<PosixLibrary>(handle);
+    }
+    if (void* handle = dlopen(soName.c_str(), RTLD_NOW | RTLD_LOCAL))
+      return std::make_unique<PosixLibrary>(handle);
+    return nullptr;
   }
 
  private:

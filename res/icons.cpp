@@ -100,7 +100,7 @@ void DrawCross(QPainter& p) {
 
 }  // namespace
 
-QPixmap LoadIcon(int id) {
+QImage RenderIcon(int id, int size) {
   void (*draw)(QPainter&) = nullptr;
   switch (id) {
     case kIconApplication:
@@ -121,13 +121,18 @@ QPixmap LoadIcon(int id) {
     default:
       return {};
   }
-  QImage image(kIconSize, kIconSize, QImage::Format_ARGB32_Premultiplied);
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(qreal(size) / kIconSize, qreal(size) / kIconSize);
   draw(painter);
   painter.end();
-  return QPixmap::fromImage(image);
+  return image;
+}
+
+QPixmap LoadIcon(int id) {
+  return QPixmap::fromImage(RenderIcon(id, kIconSize));
 }
 
 }  // namespace vornik::res

@@ -27,6 +27,10 @@ inline constexpr int kBitmapAbout = 139;
 // for an id that names no icon.
 QPixmap LoadIcon(int id);
 
+// The icon with `id` drawn at `size` x `size` pixels from the same drawing (the menu and
+// desktop icons of the program are made from it); a null image for an id that names none.
+QImage RenderIcon(int id, int size);
+
 // The bitmap with `id`; a null image for an id that names no bitmap.
 QImage LoadBitmap(int id);
 

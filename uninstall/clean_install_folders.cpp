@@ -52,13 +52,18 @@ void removeProductFolder(const std::string& menuRoot) {
 }  // namespace
 
 int CleanInstallFolders(const FolderTable& folders) {
-  const bool installFolderHoldsEntries = holdsAnyEntry(folders.installFolder);
+  std::vector<std::string> emptyInstallFolders;
+  for (const std::string& folder : folders.installFolders) {
+    if (!folder.empty() && !holdsAnyEntry(folder)) {
+      emptyInstallFolders.push_back(folder);
+    }
+  }
   removeProductFolder(folders.userProgramsFolder);
   if (folders.family == SystemFamily::MultiUser) {
     removeProductFolder(folders.allUsersProgramsFolder);
   }
-  if (!installFolderHoldsEntries && !folders.installFolder.empty()) {
-    removeEmptyFolder(folders.installFolder);
+  for (const std::string& folder : emptyInstallFolders) {
+    removeEmptyFolder(folder);
   }
   return 0;
 }

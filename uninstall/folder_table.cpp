@@ -26,7 +26,7 @@ std::string userProgramsFolder() {
 
 FolderTable SystemFolderTable() {
   return FolderTable{
-      .installFolder = std::string("/opt/") + kProductFolderName,
+      .installFolders = {CORVANE_INSTALL_LIBRARY_FOLDER, CORVANE_INSTALL_DATA_FOLDER},
       .family = SystemFamily::MultiUser,
       .userProgramsFolder = userProgramsFolder(),
       .allUsersProgramsFolder = "/usr/share/applications",

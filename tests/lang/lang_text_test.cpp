@@ -74,6 +74,24 @@ TEST_F(LangFileTest, SelectionFileNamesTheLanguageFileInTheProgramDirectory) {
   EXPECT_STREQ(LangText("MAIN", "CAPTION"), "Remote Control Panel");
 }
 
+TEST_F(LangFileTest, InstalledProgramReadsItsTextsFromTheInstallsDataFolder) {
+  std::filesystem::create_directories(dir_ / "bin");
+  std::filesystem::create_directories(dir_ / "share/vornik");
+  platform_.system.path = (dir_ / "bin/vornik").string();
+  write("share/vornik/vornik.ini", "[LANGUAGE]\nFILE=english.lng\n");
+  write("share/vornik/english.lng", "[MAIN]\nCAPTION=Installed\n");
+  write("bin/english.lng", "[MAIN]\nCAPTION=Beside the program\n");
+  ChooseLanguageFile();
+  EXPECT_EQ(LanguageFilePath, directory() + "share/vornik/english.lng");
+  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "Installed");
+
+  // A selection file beside the program wins, and names a file beside itself.
+  write("bin/vornik.ini", "[LANGUAGE]\nFILE=english.lng\n");
+  ChooseLanguageFile();
+  EXPECT_EQ(LanguageFilePath, directory() + "bin/english.lng");
+  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "Beside the program");
+}
+
 TEST_F(LangFileTest, SelectionValueIsCutTo15Characters) {
   write(kLanguageSelectionFile, "[LANGUAGE]\nFILE=abcdefghijklmnop.lng\n");
   ChooseLanguageFile();

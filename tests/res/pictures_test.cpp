@@ -37,6 +37,28 @@ TEST(Pictures, IconsAre32PixelsSquareOnATransparentGround) {
   EXPECT_TRUE(LoadIcon(0).isNull());
 }
 
+// The share of the square the picture covers, from 0 to 1.
+double Coverage(const QImage& image) {
+  double alpha = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      alpha += qAlpha(image.pixel(x, y));
+    }
+  }
+  return alpha / (255.0 * image.width() * image.height());
+}
+
+TEST(Pictures, WindowIconDrawnAtEveryMenuSizeFillsTheSquareAlike) {
+  const double atNaturalSize = Coverage(LoadIcon(kIconApplication).toImage());
+  for (int size : {16, 24, 48, 64, 128, 256}) {
+    const QImage icon = RenderIcon(kIconApplication, size);
+    ASSERT_EQ(icon.size(), QSize(size, size));
+    EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size;
+    EXPECT_NEAR(Coverage(icon), atNaturalSize, 0.04) << size;
+  }
+  EXPECT_TRUE(RenderIcon(124, 48).isNull());
+}
+
 TEST(Pictures, TabStripHoldsFivePicturesInSixteenColoursWithBlueAsTransparent) {
   const QImage strip = LoadBitmap(kBitmapTabPictures);
   ASSERT_EQ(strip.size(), QSize(100, 20));

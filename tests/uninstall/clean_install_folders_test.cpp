@@ -7,11 +7,11 @@
 namespace corvane {
 namespace {
 
-// A temporary stand-in for the system: both programs menus and the installation folder.
+// A temporary stand-in for the system: both programs menus and the installation folders.
 class CleanInstallFoldersTest : public ::testing::Test {
  protected:
   FolderTable table(SystemFamily family = SystemFamily::MultiUser) const {
-    return FolderTable{.installFolder = installFolder.string(),
+    return FolderTable{.installFolders = {installFolder.string(), dataFolder.string()},
                        .family = family,
                        .userProgramsFolder = userMenu.string(),
                        .allUsersProgramsFolder = allUsersMenu.string()};
@@ -20,24 +20,28 @@ class CleanInstallFoldersTest : public ::testing::Test {
   TempTree tree;
   fs::path userMenu = tree.folder("home/.local/share/applications");
   fs::path allUsersMenu = tree.folder("usr/share/applications");
-  fs::path installFolder = tree.root() / "opt" / kProductFolderName;
+  fs::path installFolder = tree.root() / "usr/lib/vornik";
+  fs::path dataFolder = tree.root() / "usr/share/vornik";
   fs::path userProduct = userMenu / kProductFolderName;
   fs::path allUsersProduct = allUsersMenu / kProductFolderName;
 };
 
-TEST_F(CleanInstallFoldersTest, RemovesEmptyProductFoldersAndEmptyInstallFolder) {
+TEST_F(CleanInstallFoldersTest, RemovesEmptyProductFoldersAndEmptyInstallFolders) {
   fs::create_directories(userProduct);
   fs::create_directories(allUsersProduct);
   fs::create_directories(installFolder);
+  fs::create_directories(dataFolder);
 
   EXPECT_EQ(CleanInstallFolders(table()), 0);
 
   EXPECT_FALSE(present(userProduct));
   EXPECT_FALSE(present(allUsersProduct));
   EXPECT_FALSE(present(installFolder));
+  EXPECT_FALSE(present(dataFolder));
   EXPECT_TRUE(present(userMenu));
   EXPECT_TRUE(present(allUsersMenu));
   EXPECT_TRUE(present(installFolder.parent_path()));
+  EXPECT_TRUE(present(dataFolder.parent_path()));
 }
 
 TEST_F(CleanInstallFoldersTest, KeepsEveryFolderThatHoldsAnything) {
@@ -46,12 +50,15 @@ TEST_F(CleanInstallFoldersTest, KeepsEveryFolderThatHoldsAnything) {
   fs::create_directories(allUsersProduct / "Tools");
   fs::create_directories(installFolder);
   writeFile(installFolder / ".hidden");
+  fs::create_directories(dataFolder);
 
   EXPECT_EQ(CleanInstallFolders(table()), 0);
 
   EXPECT_TRUE(present(userProduct / "Panel.desktop"));
   EXPECT_TRUE(present(allUsersProduct / "Tools"));
   EXPECT_TRUE(present(installFolder / ".hidden"));
+  // Each installation folder is judged by itself.
+  EXPECT_FALSE(present(dataFolder));
 }
 
 TEST_F(CleanInstallFoldersTest, InstallFolderHoldingOnlyAnEmptyFolderStays) {

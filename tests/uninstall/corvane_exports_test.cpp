@@ -52,12 +52,13 @@ class CorvaneExports : public ::testing::Test {
   void* library_ = nullptr;
 };
 
-// The all-users menu folder and the installation folder, when this test can create them
-// (it runs as root and neither exists already).
+// The all-users menu folder and the installation folders, when this test can create them
+// (it runs as root and none exists already).
 struct SystemProductFolders {
   ClaimedFolder allUsers{fs::path("/usr/share/applications") / kProductFolderName};
-  ClaimedFolder install{SystemFolderTable().installFolder};
-  bool owned() const { return allUsers.owned() && install.owned(); }
+  ClaimedFolder install{SystemFolderTable().installFolders.at(0)};
+  ClaimedFolder data{SystemFolderTable().installFolders.at(1)};
+  bool owned() const { return allUsers.owned() && install.owned() && data.owned(); }
 };
 
 TEST_F(CorvaneExports, UninstInitializeChangesNothing) {
@@ -71,6 +72,7 @@ TEST_F(CorvaneExports, UninstInitializeChangesNothing) {
   if (system.owned()) {
     EXPECT_TRUE(present(system.allUsers.path()));
     EXPECT_TRUE(present(system.install.path()));
+    EXPECT_TRUE(present(system.data.path()));
   }
 }
 
@@ -121,27 +123,30 @@ TEST_F(CorvaneExports, UninstUnInitializeReturnsZeroWhenNothingExists) {
 TEST_F(CorvaneExports, UninstUnInitializeRemovesEmptySystemFolders) {
   SystemProductFolders system;
   if (!system.owned()) {
-    GTEST_SKIP() << "needs root, and no product folders in /usr/share/applications or /opt";
+    GTEST_SKIP() << "needs root, and no product folders in the menus or the install";
   }
 
   EXPECT_EQ(unInitialize(0, 0, 0), 0);
 
   EXPECT_FALSE(present(system.allUsers.path()));
   EXPECT_FALSE(present(system.install.path()));
+  EXPECT_FALSE(present(system.data.path()));
 }
 
 TEST_F(CorvaneExports, UninstUnInitializeKeepsSystemFoldersThatHoldFiles) {
   SystemProductFolders system;
   if (!system.owned()) {
-    GTEST_SKIP() << "needs root, and no product folders in /usr/share/applications or /opt";
+    GTEST_SKIP() << "needs root, and no product folders in the menus or the install";
   }
   system.allUsers.addFile("Panel.desktop");
-  system.install.addFile("vornik");
+  system.install.addFile("libgrenlo.so");
+  system.data.addFile("english.lng");
 
   EXPECT_EQ(unInitialize(0, 0, 0), 0);
 
   EXPECT_TRUE(present(system.allUsers.path() / "Panel.desktop"));
-  EXPECT_TRUE(present(system.install.path() / "vornik"));
+  EXPECT_TRUE(present(system.install.path() / "libgrenlo.so"));
+  EXPECT_TRUE(present(system.data.path() / "english.lng"));
 }
 
 }  // namespace

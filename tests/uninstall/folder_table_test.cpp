@@ -7,9 +7,10 @@
 namespace corvane {
 namespace {
 
-TEST(SystemFolderTable, NamesTheFixedFoldersOfThisSystem) {
+TEST(SystemFolderTable, NamesTheFoldersTheInstallFills) {
   const FolderTable table = SystemFolderTable();
-  EXPECT_EQ(table.installFolder, "/opt/Veltrane Pralline RT20");
+  EXPECT_EQ(table.installFolders, (std::vector<std::string>{CORVANE_PREFIX "/lib/vornik",
+                                                            CORVANE_PREFIX "/share/vornik"}));
   EXPECT_EQ(table.allUsersProgramsFolder, "/usr/share/applications");
   EXPECT_EQ(table.family, SystemFamily::MultiUser);
 }
