@@ -75,11 +75,11 @@ TEST_F(AdvancedTabTest, PickerAndEcmChangesStayOnThePageWhileTabsAreSwitched) {
   EXPECT_TRUE(advancedPageCreated);
   EXPECT_EQ(count(kOpReadRecord, kRecordAdvancedSetup), 1u);
 
+  const AdvancedSetupRecord before = MachineState.AdvancedSetup;
   auto* startTime = AdvancedPage->controls().find<QTimeEdit>(kStartTime);
   startTime->setFocus();
   QTest::keyClick(startTime, Qt::Key_Up);
   QTest::keyClick(AdvancedPage->controls().find<QCheckBox>(kEcmMode), Qt::Key_Space);
-  const AdvancedSetupRecord before = MachineState.AdvancedSetup;
   for (int tab : {0, 2, 3, 4, kAdvancedTab})
     PageSheet->setActivePage(tab);
   EXPECT_EQ(count(kOpWriteRecord, kRecordAdvancedSetup), 0u);

@@ -360,6 +360,17 @@ TEST_F(AdvancedPageTest, FailedReadShowsTheBoxAndTheUnchangedRecordWithApplyDisa
   }
 }
 
+TEST_F(AdvancedPageTest, ApplyThatCannotBeSentShowsTheBoxAndKeepsTheChangeInTheRecord) {
+  openPage();
+  type(kPrefixDial, "0");
+  sim.model.setFault(devsim::Fault::kShortWrite);
+  click(kApply);
+  EXPECT_EQ(boxes.shown, 1);
+  EXPECT_STREQ(record.prefixDial, "0");
+  EXPECT_EQ(device(), DeviceAdvancedPayload());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(AdvancedPageTest, LoadedRecordIsShownWithoutReadingTheDevice) {
   std::strcpy(record.machineId, "LOADED   ");
   record.ringer = 0;
