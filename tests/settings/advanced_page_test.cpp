@@ -20,6 +20,7 @@
 #include "platform/fake_platform.h"
 #include "settings/advanced_page.h"
 #include "tests/support/box_closer.h"
+#include "tests/support/page_input.h"
 #include "ui/beep.h"
 #include "ui/filter_edit.h"
 
@@ -84,14 +85,7 @@ class AdvancedPageTest : public testing::Test {
 
   AdvancedPayload& device() { return sim.model.content().advancedSetup; }
 
-  // Initializes the page and shows it in its window, as the main window does with a tab.
-  void openPage() {
-    page->ensureInitialized();
-    host.resize(page->size());
-    host.show();
-    host.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-  }
+  void openPage() { ShowPage(*page, host); }
 
   template <class T>
   T* control(int id) {
@@ -114,20 +108,8 @@ class AdvancedPageTest : public testing::Test {
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, typed);
   }
-  // Chooses list item `index` with the keyboard.
-  void choose(int id, int index) {
-    auto* list = control<QComboBox>(id);
-    QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
-      QTest::keyClick(list, Qt::Key_Down);
-  }
-  // Clicks a button; a check box or radio button on its box, where a user clicks it.
-  void click(int id) {
-    auto* button = control<QAbstractButton>(id);
-    const bool boxed = qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button);
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      boxed ? QPoint(6, button->height() / 2) : button->rect().center());
-  }
+  void choose(int id, int index) { ChooseItem(control<QComboBox>(id), index); }
+  void click(int id) { ClickButton(control<QAbstractButton>(id)); }
 
   // The advanced-setup frames the device took with operation `operation`.
   std::vector<std::vector<uint8_t>> frames(uint8_t operation) {

@@ -19,6 +19,7 @@
 #include "platform/fake_platform.h"
 #include "settings/settings_page.h"
 #include "tests/support/box_closer.h"
+#include "tests/support/page_input.h"
 
 namespace vornik::test {
 namespace {
@@ -72,15 +73,7 @@ class SettingsPageTest : public testing::Test {
   void useSimulator() { fake.devices.add(PortNameTable[kPortEcp1], sim.factory()); }
   void useScripted() { fake.devices.add(PortNameTable[kPortEcp1], scripted.factory()); }
 
-  // Initializes the page and shows it in its window, as the main window does with its
-  // first tab.
-  void openPage() {
-    page->ensureInitialized();
-    host.resize(page->size());
-    host.show();
-    host.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-  }
+  void openPage() { ShowPage(*page, host); }
 
   template <class T>
   T* control(int id) {
@@ -93,14 +86,8 @@ class SettingsPageTest : public testing::Test {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(edit, text);
   }
-  // Chooses list item `index` with the keyboard, as a user would.
-  void choose(int id, int index) {
-    auto* list = control<QComboBox>(id);
-    QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
-      QTest::keyClick(list, Qt::Key_Down);
-  }
-  void click(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
+  void choose(int id, int index) { ChooseItem(control<QComboBox>(id), index); }
+  void click(int id) { ClickButton(control<QAbstractButton>(id)); }
   void clickArrow(int id, QStyle::SubControl arrow) {
     auto* bar = control<QScrollBar>(id);
     QStyleOptionSlider option;
