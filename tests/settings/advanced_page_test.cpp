@@ -1,11 +1,9 @@
 #include <gmock/gmock.h>
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <QTimeEdit>
 
