@@ -155,18 +155,6 @@ TEST_F(AdvancedSetupTest, PartialSetWriteFailsAndReadsNothing) {
   EXPECT_TRUE(device.readSizes.empty());
 }
 
-TEST(AdvancedPageValues, LanguageItemsFourAndEightStandForCodes11And12BothWays) {
-  const std::pair<uint8_t, int32_t> codesAndItems[] = {{0, 0}, {2, 2},  {11, 3},   {4, 4},
-                                                       {6, 6}, {12, 7}, {200, 200}};
-  for (auto [code, item] : codesAndItems) {
-    EXPECT_EQ(LanguageIndex(code), item) << int(code);
-    EXPECT_EQ(LanguageValue(item), code) << item;
-  }
-  EXPECT_EQ(LanguageIndex(3), 3);   // a device code 3 still selects the fourth item ...
-  EXPECT_EQ(LanguageValue(3), 11);  // ... which goes back as 11
-  EXPECT_EQ(LanguageValue(-1), 255);
-}
-
 TEST(AdvancedPageValues, CommittedTextsAreCutToTheirFieldsAndNulPadded) {
   AdvancedSetupRecord record{};
   std::memset(&record, 'x', sizeof record);
