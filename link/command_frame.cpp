@@ -27,6 +27,13 @@ uint16_t AnswerLength(std::span<const uint8_t> answer, size_t received) {
   return uint16_t(answer[2] << 8 | answer[3]);
 }
 
+bool IsWholeAnswer(const ExchangeAnswer& answer) {
+  const uint16_t length = answer.length();
+  if (length != 0)
+    DebugTrace("Length = %d \n", int(length));
+  return answer.received == size_t(length) + 4 && answer.received == answer.bytes.size();
+}
+
 std::optional<ExchangeAnswer> RunExchange(const Exchange& exchange) {
   const auto& request = exchange.request;
   const size_t written = PortWrite(request.data(), request.size());

@@ -68,6 +68,12 @@ struct ExchangeAnswer {
   uint16_t length() const { return AnswerLength(bytes, received); }
 };
 
+// Traces a non-zero length field ("Length = %d \n") and tells whether the answer is whole:
+// every byte of the fixed-size answer arrived and the length field counts them. A record
+// command decodes only a whole answer: fields that never arrived would read as zeros, and
+// the next send would write them over the device's own values.
+bool IsWholeAnswer(const ExchangeAnswer& answer);
+
 // Runs one exchange. Nullopt when not every request byte was written (nothing is read
 // then) or when the answer buffer could not be obtained.
 std::optional<ExchangeAnswer> RunExchange(const Exchange& exchange);

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "link/command_frame.h"
-#include "link/debug_trace.h"
 #include "link/machine_state.h"
 
 namespace vornik {
@@ -84,15 +83,7 @@ int Mfp_GetSettings() {
                    .waitMs = kGetSettingsWaitMs,
                    .answerSize = wire::kGetAnswerSize,
                    .allocationFailure = "Mfp_GetSettings() - Memory Allocation error! \n"});
-  if (!answer)
-    return 0;
-  const uint16_t length = answer->length();
-  if (length != 0)
-    DebugTrace("Length = %d \n", int(length));
-  // Only a whole answer whose length field matches what arrived is decoded: fields that
-  // never arrived would otherwise read as zeros, and the next Apply would write them over
-  // the device's own setup.
-  if (answer->received != size_t(length) + 4 || answer->received != wire::kGetAnswerSize)
+  if (!answer || !IsWholeAnswer(*answer))
     return 0;
   MachineState.SystemSetup = DecodeSystemSetup(answer->bytes.data() + wire::kGetAnswerFields);
   return 1;

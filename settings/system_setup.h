@@ -92,11 +92,10 @@ void EncodeSystemSetup(const SystemSetupRecord& record, uint8_t* fields);
 // Reads every field of the record from the 22 wire bytes at `fields`.
 SystemSetupRecord DecodeSystemSetup(const uint8_t* fields);
 
-// Sends 1B A4 00 05 50 E0 82 C1 41, waits 1000 ms and reads 32 bytes. Whenever at least
-// 5 bytes arrived and the answer's length field is non-zero, `SystemSetup` takes answer
-// bytes 10 to 31 (zero for bytes that did not arrive). Succeeds when the bytes read equal
-// the length plus 4 (the length counting as 0 below 5 bytes: a 4-byte answer succeeds and
-// decodes nothing). Returns non-zero on success.
+// Sends 1B A4 00 05 50 E0 82 C1 41, waits 1000 ms and reads 32 bytes. Only a whole answer
+// (all 32 bytes, its length field counting them) is decoded: `SystemSetup` takes answer
+// bytes 10 to 31. Anything else fails and leaves the record as it was. Returns non-zero on
+// success.
 int Mfp_GetSettings();
 
 // Sends the 31-byte request 1B A4 00 1B 50 E0 82 C2 41 followed by the field bytes of

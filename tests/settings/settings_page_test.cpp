@@ -4,12 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTest>
-#include <QTimer>
 #include <QWheelEvent>
 
 #include <cstring>
@@ -21,6 +19,8 @@
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
 #include "settings/settings_page.h"
+#include "tests/support/box_closer.h"
+#include "tests/support/page_input.h"
 
 namespace vornik::test {
 namespace {
@@ -59,24 +59,6 @@ constexpr int kLists[] = {kTraySize,     kBypassSize,  kPaperType, kSendConfirm,
 constexpr std::array<uint8_t, 22> kDeviceSetup = {
     0xA1, 0xA2, 2, 0xA3, 1, 9, 25, 2, 2, 0x00, 150, 0x00, 5, 4, 0, 0xA4, 5, 12, 10, 1, 0, 1};
 
-// Closes every not-responding box as soon as it is shown, counting them.
-class BoxCloser {
- public:
-  BoxCloser() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        ++shown;
-        box->accept();
-      }
-    });
-    timer_.start(1);
-  }
-  int shown = 0;
-
- private:
-  QTimer timer_;
-};
-
 class SettingsPageTest : public testing::Test {
  protected:
   SettingsPageTest() {
@@ -92,15 +74,7 @@ class SettingsPageTest : public testing::Test {
   void useSimulator() { fake.devices.add(PortNameTable[kPortEcp1], sim.factory()); }
   void useScripted() { fake.devices.add(PortNameTable[kPortEcp1], scripted.factory()); }
 
-  // Initializes the page and shows it in its window, as the main window does with its
-  // first tab.
-  void openPage() {
-    page->ensureInitialized();
-    host.resize(page->size());
-    host.show();
-    host.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-  }
+  void openPage() { ShowPage(*page, host); }
 
   template <class T>
   T* control(int id) {
@@ -113,14 +87,8 @@ class SettingsPageTest : public testing::Test {
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(edit, text);
   }
-  // Chooses list item `index` with the keyboard, as a user would.
-  void choose(int id, int index) {
-    auto* list = control<QComboBox>(id);
-    QTest::keyClick(list, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
-      QTest::keyClick(list, Qt::Key_Down);
-  }
-  void click(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
+  void choose(int id, int index) { ChooseItem(control<QComboBox>(id), index); }
+  void click(int id) { ClickButton(control<QAbstractButton>(id)); }
   void clickArrow(int id, QStyle::SubControl arrow) {
     auto* bar = control<QScrollBar>(id);
     QStyleOptionSlider option;
