@@ -5,6 +5,7 @@
 # first copy and ends. Leaves the screenshot beside the frame log.
 # Arguments: the program folder, and a folder for the screenshot and logs.
 set -u
+. "$(dirname "$0")/../support/private_locks.sh"
 bin=$1
 out=$2
 mkdir -p "$out"

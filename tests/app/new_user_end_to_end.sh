@@ -6,6 +6,7 @@
 # - against a silent device, Abort in the start-up box ends the program with status 3.
 # Arguments: the program folder, and a folder for the logs.
 set -u
+. "$(dirname "$0")/../support/private_locks.sh"
 bin=$1
 out=$2
 mkdir -p "$out"
