@@ -1,20 +1,16 @@
 #include "phonebook/edit_phonebook_dialog.h"
 
-#include "phonebook/entry_list.h"
+#include "phonebook/phonebook_controls.h"
 #include "phonebook/phonebook_edits.h"
-#include "res/pictures.h"
 #include "res/templates.h"
 #include "ui/beep.h"
 #include "ui/filter_edit.h"
-#include "ui/image_button.h"
 
 namespace vornik {
 namespace {
 
 constexpr int kNameEdit = 1002;
 constexpr int kNumberEdit = 1001;
-constexpr int kOkButton = 1;
-constexpr int kCancelButton = 2;
 
 struct FieldSetup {
   FilterKind kind;
@@ -38,12 +34,7 @@ CEditPhonebook::CEditPhonebook(int index, QWidget* parent) : QDialog(parent) {
   const PhonebookEntry& entry = PhonebookStore.entries.at(size_t(index));
   SetUpField(nameEdit(), kName, EntryName(entry));
   SetUpField(numberEdit(), kNumber, EntryDialNumber(entry));
-  auto* ok = controls_.find<ImageButton>(kOkButton);
-  auto* cancel = controls_.find<ImageButton>(kCancelButton);
-  ok->setIconResource(res::kIconOk);
-  cancel->setIconResource(res::kIconCancel);
-  connect(ok, &QPushButton::clicked, this, &CEditPhonebook::onOk);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  SetUpOkCancel(controls_, this, [this] { onOk(); });
 }
 
 FilterEdit* CEditPhonebook::nameEdit() const {

@@ -1,16 +1,15 @@
 #include "phonebook/group_dial_dialog.h"
 
 #include <QComboBox>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <algorithm>
 
 #include "link/machine_state.h"
-#include "phonebook/entry_list.h"
 #include "phonebook/group_dial_selection.h"
-#include "res/pictures.h"
+#include "phonebook/phonebook_controls.h"
 #include "res/templates.h"
 #include "ui/filter_edit.h"
-#include "ui/image_button.h"
 
 namespace vornik {
 namespace {
@@ -21,8 +20,6 @@ constexpr int kRemoveButton = 1024;
 constexpr int kIncludedList = 1027;
 constexpr int kAddButton = 1023;
 constexpr int kAvailableList = 1028;
-constexpr int kOkButton = 1;
-constexpr int kCancelButton = 2;
 
 constexpr int kNameColumnWidth = 100;
 constexpr int kPhoneColumnWidth = 200;
@@ -62,10 +59,7 @@ CGroupDial::CGroupDial(std::string_view name, GroupMemberSetView members, QWidge
   nameEdit()->setMaxLength(int(kEntryNameSize));
   nameEdit()->setFilterKind(FilterKind::kName);
   nameEdit()->setText(EntryText(name));
-  auto* ok = controls_.find<ImageButton>(kOkButton);
-  auto* cancel = controls_.find<ImageButton>(kCancelButton);
-  ok->setIconResource(res::kIconOk);
-  cancel->setIconResource(res::kIconCancel);
+  SetUpOkCancel(controls_, this, [this] { onOk(); });
 
   ClearSelectionState();
   countsAtOpen_ = PhonebookStore.ReferenceCounts;
@@ -81,8 +75,6 @@ CGroupDial::CGroupDial(std::string_view name, GroupMemberSetView members, QWidge
           &CGroupDial::removeSelected);
   connect(controls_.find<QComboBox>(kTypeList), &QComboBox::activated, this,
           &CGroupDial::chooseType);
-  connect(ok, &QPushButton::clicked, this, &CGroupDial::onOk);
-  connect(cancel, &QPushButton::clicked, this, &CGroupDial::reject);
 }
 
 FilterEdit* CGroupDial::nameEdit() const {
@@ -100,19 +92,13 @@ QTreeWidget* CGroupDial::availableList() const {
 void CGroupDial::chooseType(int type) {
   typeChoice_ = type;
   controls_.find<QComboBox>(kTypeList)->setCurrentIndex(type);
-  if (type == kOneTouchType) {
-    firstIndex_ = MachineState.SpeedDialCount;
-    endIndex_ = PhonebookEntryCount();
-  } else {
-    firstIndex_ = 0;
-    endIndex_ = MachineState.SpeedDialCount;
-  }
+  range_ = DialTypeRange(type == kOneTouchType);
   fillAvailable();
 }
 
 void CGroupDial::fillAvailable() {
   availableList()->clear();
-  for (int index : AvailableEntries(firstIndex_, endIndex_))
+  for (int index : AvailableEntries(range_.first, range_.end))
     AppendEntryRow(availableList(), index);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "phonebook/group_member_set.h"
+#include "phonebook/phonebook_edits.h"
 #include "res/dialog_builder.h"
 
 class QTreeWidget;
@@ -53,8 +54,7 @@ class CGroupDial : public QDialog {
   std::string name_;
   std::array<uint8_t, kGroupMemberSetSize> memberSet_{};
   int typeChoice_ = kOneTouchType;
-  int firstIndex_ = 0;
-  int endIndex_ = 0;
+  StoreRange range_;
   std::vector<uint8_t> countsAtOpen_;
 };
 

@@ -39,6 +39,12 @@ void Empty(PhonebookEntry& entry) {
 
 }  // namespace
 
+StoreRange DialTypeRange(bool oneTouch) {
+  if (oneTouch)
+    return {MachineState.SpeedDialCount, PhonebookEntryCount()};
+  return {0, MachineState.SpeedDialCount};
+}
+
 EntryButtonStates ButtonStatesFor(const PhonebookEntry& entry) {
   EntryButtonStates states;
   if (entry.groupFlag != 0) {

@@ -13,6 +13,15 @@
 
 namespace vornik {
 
+// Store indices `first` to `end` - 1.
+struct StoreRange {
+  int first = 0;
+  int end = 0;
+};
+
+// The entries a dial type covers: the one-touch entries, or the speed dials.
+StoreRange DialTypeRange(bool oneTouch);
+
 // The states of the Edit and Group dial... buttons for an entry; an empty value leaves
 // that button as it was.
 struct EntryButtonStates {

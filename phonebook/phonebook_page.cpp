@@ -10,8 +10,8 @@
 
 #include "link/machine_state.h"
 #include "phonebook/edit_phonebook_dialog.h"
-#include "phonebook/entry_list.h"
 #include "phonebook/group_dial_dialog.h"
+#include "phonebook/phonebook_controls.h"
 #include "phonebook/phonebook_edits.h"
 #include "phonebook/phonebook_transfer.h"
 #include "platform/platform.h"
@@ -106,24 +106,18 @@ int CPhonebook::selectedEntry() const {
   const QList<QTreeWidgetItem*> selected = list()->selectedItems();
   if (selected.isEmpty())
     return -1;
-  return firstIndex_ + list()->indexOfTopLevelItem(selected.first());
+  return range_.first + list()->indexOfTopLevelItem(selected.first());
 }
 
 void CPhonebook::chooseType(int typeButtonId) {
-  if (typeButtonId == kOneTouchType) {
-    firstIndex_ = MachineState.SpeedDialCount;
-    endIndex_ = PhonebookEntryCount();
-  } else {
-    firstIndex_ = 0;
-    endIndex_ = MachineState.SpeedDialCount;
-  }
+  range_ = DialTypeRange(typeButtonId == kOneTouchType);
   refill();
 }
 
 void CPhonebook::refill() {
   QTreeWidget* entries = list();
   entries->clear();
-  const int shown = std::min<int>(endIndex_, int(PhonebookStore.entries.size())) - firstIndex_;
+  const int shown = std::min<int>(range_.end, int(PhonebookStore.entries.size())) - range_.first;
   for (int row = 0; row < shown; ++row) {
     entries->addTopLevelItem(new QTreeWidgetItem);
     showRow(row);
@@ -140,7 +134,7 @@ void CPhonebook::refillList() {
 
 void CPhonebook::showRow(int row) {
   ShowEntryInRow(list()->topLevelItem(row), QString::asprintf("%3d", row),
-                 PhonebookStore.entries.at(size_t(firstIndex_ + row)));
+                 PhonebookStore.entries.at(size_t(range_.first + row)));
 }
 
 void CPhonebook::updateButtons() {
@@ -175,7 +169,7 @@ void CPhonebook::editEntry() {
   CEditPhonebook dialog(index, window());
   if (dialog.exec() == QDialog::Accepted) {
     StoreEntryTexts(PhonebookStore.entries.at(size_t(index)), dialog.name(), dialog.number());
-    showRow(index - firstIndex_);
+    showRow(index - range_.first);
     updateButtons();
   }
   list()->setFocus();
@@ -191,7 +185,7 @@ void CPhonebook::composeGroupDial() {
   CGroupDial dialog(EntryName(entry), entry.dialData, window());
   if (dialog.exec() == QDialog::Accepted) {
     StoreGroupDial(index, dialog.name(), dialog.memberSet());
-    showRow(index - firstIndex_);
+    showRow(index - range_.first);
     updateButtons();
   }
   list()->setFocus();
@@ -203,7 +197,7 @@ void CPhonebook::deleteEntry() {
     Beep();
     return;
   }
-  showRow(index - firstIndex_);
+  showRow(index - range_.first);
   updateButtons();
   list()->setFocus();
 }

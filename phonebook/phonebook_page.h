@@ -4,6 +4,7 @@
 // memory. The File menu's phonebook commands are usable only while the page is shown.
 #pragma once
 
+#include "phonebook/phonebook_edits.h"
 #include "ui/template_page.h"
 
 class QPushButton;
@@ -65,8 +66,7 @@ class CPhonebook : public TemplatePage {
   void openSelected();
   QPushButton* button(int id) const;
 
-  int firstIndex_ = 0;
-  int endIndex_ = 0;
+  StoreRange range_;
 };
 
 }  // namespace vornik

@@ -1,13 +1,19 @@
-#include "phonebook/entry_list.h"
+#include "phonebook/phonebook_controls.h"
 
+#include <QDialog>
 #include <QTreeWidget>
 
+#include "res/dialog_builder.h"
+#include "res/pictures.h"
+#include "ui/image_button.h"
 #include "ui/lang_string.h"
 
 namespace vornik {
 namespace {
 
 constexpr Qt::Alignment kNumberAlignment = Qt::AlignRight | Qt::AlignVCenter;
+constexpr int kOkButton = 1;
+constexpr int kCancelButton = 2;
 
 }  // namespace
 
@@ -35,6 +41,16 @@ void ShowEntryInRow(QTreeWidgetItem* row, const QString& label, const PhonebookE
   row->setText(1, EntryText(EntryName(entry)));
   row->setText(
       2, entry.groupFlag != 0 ? QStringLiteral("*GROUP DIAL*") : EntryText(EntryDialNumber(entry)));
+}
+
+void SetUpOkCancel(const res::DialogControls& controls, QDialog* dialog,
+                   const std::function<void()>& onOk) {
+  auto* ok = controls.find<ImageButton>(kOkButton);
+  auto* cancel = controls.find<ImageButton>(kCancelButton);
+  ok->setIconResource(res::kIconOk);
+  cancel->setIconResource(res::kIconCancel);
+  QObject::connect(ok, &QPushButton::clicked, dialog, onOk);
+  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
 
 }  // namespace vornik
