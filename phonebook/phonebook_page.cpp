@@ -1,8 +1,44 @@
 #include "phonebook/phonebook_page.h"
 
+#include <QApplication>
+#include <QButtonGroup>
+#include <QEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTreeWidget>
+
+#include "link/machine_state.h"
+#include "phonebook/edit_phonebook_dialog.h"
+#include "phonebook/group_dial_dialog.h"
+#include "phonebook/phonebook_controls.h"
+#include "phonebook/phonebook_edits.h"
+#include "phonebook/phonebook_transfer.h"
+#include "platform/platform.h"
 #include "res/templates.h"
+#include "ui/beep.h"
+#include "ui/lang_string.h"
+#include "ui/not_responding.h"
+#include "ui/page_command.h"
 
 namespace vornik {
+namespace {
+
+constexpr int kOneTouchType = 1034;
+constexpr int kSpeedDialType = 1035;
+constexpr int kEntryList = 1027;
+constexpr int kReadButton = 1032;
+constexpr int kWriteButton = 1024;
+constexpr int kEditButton = 1025;
+constexpr int kDeleteButton = 1026;
+constexpr int kDeleteAllButton = 1031;
+constexpr int kGroupDialButton = 1023;
+
+constexpr int kNameColumnWidth = 150;
+// The device is given this long after the page opens before its phonebook is read.
+constexpr uint32_t kFirstReadPauseMs = 1500;
+
+}  // namespace
 
 CPhonebook::CPhonebook(QWidget* parent) : TemplatePage(res::kTemplate115, parent) {}
 
@@ -12,6 +48,183 @@ void CPhonebook::onSetActive() {
 
 void CPhonebook::onKillActive() {
   emit phonebookMenuEnabled(false);
+}
+
+void CPhonebook::onInitDialog() {
+  setSendButton(button(kWriteButton));
+  firstRead();
+
+  auto* speedDials = controls().find<QRadioButton>(kSpeedDialType);
+  speedDials->setText(QStringLiteral("%1 ( 0 ~ %2 )")
+                          .arg(LangString("PHONEBOOK", "IDC_SPEED_DIAL_2"),
+                               QString::number(int(MachineState.SpeedDialCount) - 1)));
+  speedDials->show();
+
+  QTreeWidget* entries = list();
+  const int numberWidth = entries->contentsRect().width() -
+                          entries->style()->pixelMetric(QStyle::PM_ScrollBarExtent) -
+                          (kNoColumnWidth + kNameColumnWidth);
+  AddEntryColumns(entries, kNameColumnWidth, numberWidth);
+
+  connect(speedDials->group(), &QButtonGroup::idClicked, this, &CPhonebook::chooseType);
+  connect(entries, &QTreeWidget::itemSelectionChanged, this, &CPhonebook::updateButtons);
+  entries->viewport()->installEventFilter(this);
+  connect(button(kReadButton), &QPushButton::clicked, this, &CPhonebook::readFromDevice);
+  connect(button(kWriteButton), &QPushButton::clicked, this, &CPhonebook::writeToDevice);
+  connect(button(kEditButton), &QPushButton::clicked, this, &CPhonebook::editEntry);
+  connect(button(kDeleteButton), &QPushButton::clicked, this, &CPhonebook::deleteEntry);
+  connect(button(kDeleteAllButton), &QPushButton::clicked, this, &CPhonebook::deleteAllEntries);
+  connect(button(kGroupDialButton), &QPushButton::clicked, this, &CPhonebook::composeGroupDial);
+
+  speedDials->setChecked(true);
+  chooseType(kSpeedDialType);
+}
+
+// Unlike the page commands, the first read pauses before the command, not after it.
+void CPhonebook::firstRead() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  platform::Services().clock->sleep(kFirstReadPauseMs);
+  const bool read = Mfp_GetPhonebook() != 0;
+  QApplication::restoreOverrideCursor();
+  if (!read) {
+    ShowNotResponding(window());
+    return;
+  }
+  RebuildReferenceCounts();
+  setRecordLoaded(true);
+}
+
+QTreeWidget* CPhonebook::list() const {
+  return controls().find<QTreeWidget>(kEntryList);
+}
+
+QPushButton* CPhonebook::button(int id) const {
+  return controls().find<QPushButton>(id);
+}
+
+int CPhonebook::selectedEntry() const {
+  const QList<QTreeWidgetItem*> selected = list()->selectedItems();
+  if (selected.isEmpty())
+    return -1;
+  return range_.first + list()->indexOfTopLevelItem(selected.first());
+}
+
+void CPhonebook::chooseType(int typeButtonId) {
+  range_ = DialTypeRange(typeButtonId == kOneTouchType);
+  refill();
+}
+
+void CPhonebook::refill() {
+  QTreeWidget* entries = list();
+  entries->clear();
+  const int shown = std::min<int>(range_.end, int(PhonebookStore.entries.size())) - range_.first;
+  for (int row = 0; row < shown; ++row) {
+    entries->addTopLevelItem(new QTreeWidgetItem);
+    showRow(row);
+  }
+  if (QTreeWidgetItem* first = entries->topLevelItem(0))
+    entries->setCurrentItem(first);
+}
+
+void CPhonebook::refillList() {
+  if (initialized())
+    refill();
+  setRecordLoaded(true);
+}
+
+void CPhonebook::showRow(int row) {
+  ShowEntryInRow(list()->topLevelItem(row), QString::asprintf("%3d", row),
+                 PhonebookStore.entries.at(size_t(range_.first + row)));
+}
+
+void CPhonebook::updateButtons() {
+  const int index = selectedEntry();
+  if (index < 0)
+    return;
+  const EntryButtonStates states = ButtonStatesFor(PhonebookStore.entries.at(size_t(index)));
+  if (states.edit)
+    button(kEditButton)->setEnabled(*states.edit);
+  if (states.groupDial)
+    button(kGroupDialButton)->setEnabled(*states.groupDial);
+}
+
+void CPhonebook::readFromDevice() {
+  if (!RunPageCommand(Mfp_GetPhonebook, window()))
+    return;
+  RebuildReferenceCounts();
+  refill();
+  setRecordLoaded(true);
+}
+
+void CPhonebook::writeToDevice() {
+  RunPageCommand(Mfp_SetPhonebook, window());
+}
+
+void CPhonebook::editEntry() {
+  const int index = selectedEntry();
+  if (index < 0) {
+    Beep();
+    return;
+  }
+  CEditPhonebook dialog(index, window());
+  if (dialog.exec() == QDialog::Accepted) {
+    StoreEntryTexts(PhonebookStore.entries.at(size_t(index)), dialog.name(), dialog.number());
+    showRow(index - range_.first);
+    updateButtons();
+  }
+  list()->setFocus();
+}
+
+void CPhonebook::composeGroupDial() {
+  const int index = selectedEntry();
+  if (index < 0) {
+    Beep();
+    return;
+  }
+  const PhonebookEntry& entry = PhonebookStore.entries.at(size_t(index));
+  CGroupDial dialog(EntryName(entry), entry.dialData, window());
+  if (dialog.exec() == QDialog::Accepted) {
+    StoreGroupDial(index, dialog.name(), dialog.memberSet());
+    showRow(index - range_.first);
+    updateButtons();
+  }
+  list()->setFocus();
+}
+
+void CPhonebook::deleteEntry() {
+  const int index = selectedEntry();
+  if (index < 0 || !DeletePhonebookEntry(index)) {
+    Beep();
+    return;
+  }
+  showRow(index - range_.first);
+  updateButtons();
+  list()->setFocus();
+}
+
+void CPhonebook::deleteAllEntries() {
+  for (int kept = DeleteAllPhonebookEntries(); kept > 0; --kept)
+    Beep();
+  refill();
+}
+
+void CPhonebook::openSelected() {
+  const int index = selectedEntry();
+  if (index < 0)
+    Beep();
+  else if (PhonebookStore.entries.at(size_t(index)).groupFlag != 0)
+    composeGroupDial();
+  else
+    editEntry();
+}
+
+bool CPhonebook::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonDblClick && list() != nullptr &&
+      watched == list()->viewport()) {
+    openSelected();
+    return true;
+  }
+  return TemplatePage::eventFilter(watched, event);
 }
 
 }  // namespace vornik
