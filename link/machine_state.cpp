@@ -12,6 +12,7 @@ void DefaultMachineState() {
   MachineState.SpeedDialCount = kDefaultSpeedDialCount;
   MachineState.ModelCode = kDefaultModelCode;
   MachineState.SystemSetup = kDefaultSystemSetup;
+  MachineState.DeviceInfo = kDefaultDeviceInfo;
 }
 
 }  // namespace vornik

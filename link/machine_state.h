@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "info/device_info.h"
 #include "settings/system_setup.h"
 
 namespace vornik {
@@ -19,6 +20,7 @@ struct MachineStateBlock {
   // Written only by the inquiry; 2 is the model with the setup and phonebook pages.
   uint8_t ModelCode;
   SystemSetupRecord SystemSetup;
+  DeviceInfoRecord DeviceInfo;
 };
 
 extern MachineStateBlock MachineState;

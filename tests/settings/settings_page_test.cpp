@@ -4,12 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTest>
-#include <QTimer>
 
 #include <cstring>
 
@@ -20,6 +18,7 @@
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
 #include "settings/settings_page.h"
+#include "tests/support/modal_answers.h"
 
 namespace vornik::test {
 namespace {
@@ -57,24 +56,6 @@ constexpr int kLists[] = {kTraySize,     kBypassSize,  kPaperType, kSendConfirm,
 // TEL, rings 5, interval 12, count 10, confirmation On, no journal, RX reduction.
 constexpr std::array<uint8_t, 22> kDeviceSetup = {
     0xA1, 0xA2, 2, 0xA3, 1, 9, 25, 2, 2, 0x00, 150, 0x00, 5, 4, 0, 0xA4, 5, 12, 10, 1, 0, 1};
-
-// Closes every not-responding box as soon as it is shown, counting them.
-class BoxCloser {
- public:
-  BoxCloser() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        ++shown;
-        box->accept();
-      }
-    });
-    timer_.start(1);
-  }
-  int shown = 0;
-
- private:
-  QTimer timer_;
-};
 
 class SettingsPageTest : public testing::Test {
  protected:
