@@ -59,9 +59,8 @@ int Mfp_GetDeviceInfo() {
   if (length == 0)
     return 0;
   DebugTrace("Length = %d \n", int(length));
-  // A short answer would show zeros for counters that never arrived: only a whole answer
-  // whose length field matches what arrived is taken.
-  if (answer->received != size_t(length) + 4 || answer->received != wire::kGetAnswerSize)
+  // A short answer would show zeros for counters that never arrived.
+  if (!answer->whole())
     return 0;
   MachineState.DeviceInfo = DecodeDeviceInfo(answer->bytes.data() + wire::kGetAnswerFields);
   return 1;

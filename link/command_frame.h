@@ -66,6 +66,9 @@ struct ExchangeAnswer {
   std::vector<uint8_t> bytes;  // `answerSize` bytes, zero where nothing arrived
   size_t received = 0;
   uint16_t length() const { return AnswerLength(bytes, received); }
+  // The whole answer arrived and its length field matches it: only such an answer is
+  // decoded into a record, so fields that never arrived cannot pass for zeros.
+  bool whole() const { return received == bytes.size() && received == size_t(length()) + 4; }
 };
 
 // Runs one exchange. Nullopt when not every request byte was written (nothing is read

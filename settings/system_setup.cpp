@@ -89,10 +89,9 @@ int Mfp_GetSettings() {
   const uint16_t length = answer->length();
   if (length != 0)
     DebugTrace("Length = %d \n", int(length));
-  // Only a whole answer whose length field matches what arrived is decoded: fields that
-  // never arrived would otherwise read as zeros, and the next Apply would write them over
+  // Fields that never arrived would read as zeros, and the next Apply would write them over
   // the device's own setup.
-  if (answer->received != size_t(length) + 4 || answer->received != wire::kGetAnswerSize)
+  if (!answer->whole())
     return 0;
   MachineState.SystemSetup = DecodeSystemSetup(answer->bytes.data() + wire::kGetAnswerFields);
   return 1;
