@@ -325,5 +325,42 @@ TEST_F(FirmwareDownloadTest, PortOrAnnounceFailureEndsTheDownloadBeforeTheImage)
   EXPECT_EQ(received().imagesReceived, 0u);
 }
 
+// Every fault of the device ends the download within its pauses and time-outs; the device
+// accounts an image only when it got the whole file.
+TEST_F(FirmwareDownloadTest, EveryDeviceFaultEndsTheDownloadAndNoWrongImageIsTaken) {
+  struct Case {
+    devsim::Fault fault;
+    FirmwareResult result;
+    bool imageTaken;
+  };
+  using devsim::Fault;
+  const Case cases[] = {
+      {Fault::kSilent, FirmwareResult::kFailed, false},
+      {Fault::kBusy, FirmwareResult::kFailed, false},
+      {Fault::kShortAnswer, FirmwareResult::kFailed, false},
+      {Fault::kShortWrite, FirmwareResult::kFailed, false},
+      // The device drops the image; no block is answered, so the program cannot know.
+      {Fault::kDropTransfer, FirmwareResult::kCompleted, false},
+      {Fault::kLateAnswer, FirmwareResult::kCompleted, true},
+      {Fault::kWrongClass, FirmwareResult::kCompleted, true},
+      {Fault::kZeroLength, FirmwareResult::kCompleted, true},
+  };
+  usePort(kPortLpt1);
+  const std::string path = image(10000);
+  for (const Case& c : cases) {
+    sim.model.setFault(c.fault);
+    const uint32_t before = received().imagesReceived;
+    const uint32_t start = now();
+    EXPECT_EQ(DownloadFirmware(path, progress), c.result) << int(c.fault);
+    EXPECT_LT(now() - start, 70000u) << int(c.fault);
+    EXPECT_EQ(received().imagesReceived, before + (c.imageTaken ? 1 : 0)) << int(c.fault);
+    if (c.imageTaken) {
+      EXPECT_EQ(sim.model.content().firmware.lastImageSize, 10000u);
+      EXPECT_EQ(sim.model.content().firmware.lastImageChecksum, checksum(path, 10000));
+    }
+    sim.model.setFault(c.fault, false);
+  }
+}
+
 }  // namespace
 }  // namespace vornik::test
