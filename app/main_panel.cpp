@@ -22,6 +22,7 @@
 #include "settings/advanced_page.h"
 #include "settings/settings_page.h"
 #include "ui/about_box.h"
+#include "ui/beep.h"
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
 
@@ -119,6 +120,7 @@ void CMainPanel::createPages() {
   InfoPage = new CInfo;
   AdvancedPage = new CAdvanced;
   connect(PhonebookPage, &CPhonebook::phonebookMenuEnabled, this, &EnablePhonebookMenu);
+  connect(FwUpPage, &CFwUp::updateRunningChanged, this, &CMainPanel::holdForUpdate);
 
   sheet_ = PageSheet = new PageSheetWidget(controls_.client());
   std::vector<std::pair<PropertyPage*, int>> tabs;
@@ -186,7 +188,26 @@ void CMainPanel::routeMenuCommands() {
 }
 
 void CMainPanel::OnExit() {
-  accept();
+  if (!refusedWhileUpdating())
+    accept();
+}
+
+void CMainPanel::reject() {
+  if (!refusedWhileUpdating())
+    QDialog::reject();
+}
+
+bool CMainPanel::refusedWhileUpdating() const {
+  const bool running = FwUpPage != nullptr && FwUpPage->updateRunning();
+  if (running)
+    Beep();
+  return running;
+}
+
+void CMainPanel::holdForUpdate(bool running) {
+  PageSheet->lockActivePage(running);
+  if (QAction* fileMenu = menuBar() ? menuBar()->actions().value(0) : nullptr)
+    fileMenu->setEnabled(!running);
 }
 
 void CMainPanel::OnHelp() {

@@ -53,11 +53,17 @@ class CMainPanel : public QDialog {
   void OnExit();
   void OnHelp();
   void OnAbout();
+  // The close box and Escape.
+  void reject() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // While a firmware update runs the panel stays open and on its page: closing it then
+  // would leave the device with part of an image.
+  bool refusedWhileUpdating() const;
+  void holdForUpdate(bool running);
   void createPages();
   void fitToSheet();
   void localize();
