@@ -4,8 +4,10 @@
 #   ./build.sh build  install what is missing, configure and build
 #   ./build.sh run    build optimised, start vornik-devsim on a private socket, open the panel
 #   ./build.sh package  optimised build without sanitizers in build-package, made into a .deb
+#   ./build.sh bench  optimised build, then every device operation against the waits its protocol
+#                     prescribes, start-up and memory: one table, the same as JSON in build/bench.json
 # BUILD_DIR chooses the test build's folder (default: build); the optimised build without
-# sanitizers that `run` uses lives in build-release.
+# sanitizers that `run` and `bench` use lives in build-release.
 set -euo pipefail
 cd "$(dirname "$0")"
 here=$(pwd)
@@ -14,7 +16,7 @@ release_dir=build-release
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins
   libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
-  imagemagick fonts-dejavu-core)
+  imagemagick fonts-dejavu-core libx11-dev)
 
 install_missing() {
   local missing=()
@@ -112,5 +114,6 @@ case "${1:-}" in
   build) install_missing; configure_and_build ;;
   run) install_missing; configure_and_build "$release_dir" Release OFF; run_panel ;;
   package) package_deb ;;
-  *) echo "usage: $0 test|build|run|package" >&2; exit 2 ;;
+  bench) install_missing; configure_and_build "$release_dir" Release OFF; bench/run_bench.sh "$release_dir/bin" build/bench.json ;;
+  *) echo "usage: $0 test|build|run|package|bench" >&2; exit 2 ;;
 esac

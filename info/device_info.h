@@ -59,6 +59,9 @@ inline constexpr size_t kGetAnswerSize = 115;
 inline constexpr size_t kGetAnswerFields = 10;
 }  // namespace device_info_wire
 
+// The wait between the request and the read of its answer.
+inline constexpr uint32_t kGetDeviceInfoWaitMs = 1000;
+
 // Reads every field of the record from the 105 payload bytes at `payload`.
 DeviceInfoRecord DecodeDeviceInfo(const uint8_t* payload);
 

@@ -9,10 +9,19 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace vornik {
 
 inline constexpr size_t kPhonebookRecordSize = 69;
+
+// The busy wait after the read request. The device needs time to assemble a whole
+// phonebook before its body is read and to store one before it acknowledges; it may take
+// or give a long block in pieces, so a short transfer is completed after a pause.
+inline constexpr uint32_t kPhonebookRequestWaitMs = 1000;
+inline constexpr uint32_t kPhonebookBodySleepMs = 1000;
+inline constexpr uint32_t kPhonebookAcknowledgeSleepMs = 1000;
+inline constexpr uint32_t kPhonebookRetrySleepMs = 500;
 
 // Sends 1B A4 00 06 50 E0 82 C1 42 FF, busy-waits 1000 ms, reads the 11-byte answer head,
 // sleeps 1000 ms and reads the 69 x N byte body (two retries after 500 ms sleeps when it

@@ -100,6 +100,9 @@ inline constexpr size_t kSetRequestPayload = 9;
 inline constexpr uint16_t kFirstTollYear = 1990;
 inline constexpr uint16_t kLastTollYear = 2089;
 
+// The wait between a request, get or set, and the read of its answer.
+inline constexpr uint32_t kSystemInfoWaitMs = 1000;
+
 // Writes the record's 73 payload bytes into `payload`: each text followed by NULs up to
 // its width, years high byte first.
 void EncodeAdvancedSetup(const AdvancedSetupRecord& record, uint8_t* payload);

@@ -87,6 +87,10 @@ inline constexpr size_t kSetRequestSize = 31;
 inline constexpr size_t kSetRequestFields = 9;
 }  // namespace system_setup_wire
 
+// The waits between a request and the read of its answer.
+inline constexpr uint32_t kGetSettingsWaitMs = 1000;
+inline constexpr uint32_t kSetSettingsWaitMs = 500;
+
 // Writes the record's 22 field bytes in wire order into `fields`.
 void EncodeSystemSetup(const SystemSetupRecord& record, uint8_t* fields);
 // Reads every field of the record from the 22 wire bytes at `fields`.
