@@ -9,28 +9,15 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "temp_folder.h"
+
 namespace devsim::test {
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "devsim-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 // Runs the program to completion (for options that make it exit at once); returns its exit
 // status and what it printed.
@@ -50,7 +37,9 @@ inline int RunDevsim(std::vector<std::string> args, std::string& output) {
 class DevsimProcess {
  public:
   // Starts the program serving `socket` with the extra options; waits until it listens.
-  DevsimProcess(const std::string& socket, std::vector<std::string> options = {})
+  // What it prints goes to `output` when given.
+  DevsimProcess(const std::string& socket, std::vector<std::string> options = {},
+                const std::string& output = {})
       : socket_(socket) {
     std::vector<std::string> args = {VORNIK_DEVSIM_PROGRAM, "--socket", socket};
     args.insert(args.end(), options.begin(), options.end());
@@ -61,6 +50,8 @@ class DevsimProcess {
     pid_ = ::fork();
     if (pid_ == 0) {
       ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // a test that crashes takes its simulator along
+      if (!output.empty())
+        std::freopen(output.c_str(), "w", stderr);
       ::execv(argv[0], argv.data());
       ::_exit(127);
     }
@@ -73,9 +64,10 @@ class DevsimProcess {
       stop();
   }
 
-  // Sends SIGTERM and returns the exit status (-1 when it did not exit normally).
-  int stop() {
-    ::kill(pid_, SIGTERM);
+  // Sends `signal` (SIGTERM: stop cleanly) and returns the exit status (-1 when it did not
+  // exit normally).
+  int stop(int signal = SIGTERM) {
+    ::kill(pid_, signal);
     int status = 0;
     ::waitpid(pid_, &status, 0);
     pid_ = -1;
