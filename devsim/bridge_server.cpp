@@ -198,7 +198,7 @@ void BridgeServer::accept() {
     }
     return;
   }
-  auto& connection = connections_.emplace_back(Connection{.fd = fd, .number = nextNumber_++});
+  auto& connection = connections_.emplace_back(fd, nextNumber_++);
   connection.thread = std::thread([this, &connection] {
     serve(connection.fd, connection.number);
     std::lock_guard lock(connectionsMutex_);

@@ -62,6 +62,7 @@ class BridgeServer {
 
  private:
   struct Connection {
+    Connection(int fd, int number) : fd(fd), number(number) {}
     int fd;
     int number;
     std::thread thread;
