@@ -24,8 +24,10 @@ class TrafficLog;
 inline constexpr uint32_t kConnectionIdleMs = 300000;
 inline constexpr uint32_t kMessageArrivalMs = 10000;
 inline constexpr size_t kMaxConnections = 32;
-// Reads are served up to this many bytes: far more than the device ever has pending.
-inline constexpr size_t kMaxReadBytes = 1 << 20;
+// Reads are served up to this many bytes: more than the device ever has pending (its
+// longest answers, a whole phonebook, as many as it keeps).
+inline constexpr size_t kMaxReadBytes = 128 << 10;
+static_assert(kMaxReadBytes > kMaxPendingAnswers * (11 + 69 * kPhonebookSlots));
 // A write is given to the device this many bytes at a time, the device free for other
 // connections in between: far more than any one request, so only a flood is cut up.
 inline constexpr size_t kWriteSliceBytes = 64 << 10;
