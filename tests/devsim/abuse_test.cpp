@@ -197,12 +197,12 @@ TEST_F(BridgeTest, StateFileIsWholeWhateverMomentTheSimulatorIsKilled) {
   const std::string state = folder.file("device.state");
   for (int round = 0; round < 8; ++round) {
     DevsimProcess devsim(socket, {"--state", state});
+    RawClient client(socket);
+    ASSERT_TRUE(client.open());
+    ASSERT_TRUE(client.request(bridge::kWrite, SetSystemSetup(0)));  // a state is saved
     std::atomic<bool> writing = true;
     std::thread writer([&] {
-      RawClient client(socket);
-      if (!client.open())
-        return;
-      for (uint8_t value = 0; writing; ++value)
+      for (uint8_t value = 1; writing; ++value)
         if (!client.request(bridge::kWrite, SetSystemSetup(value)))
           return;
     });

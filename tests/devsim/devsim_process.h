@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -75,7 +78,19 @@ class DevsimProcess {
   }
 
  private:
-  bool listening() const { return std::filesystem::is_socket(socket_); }
+  // The socket is there before the server listens on it: only a connection tells.
+  bool listening() const {
+    sockaddr_un address{};
+    if (socket_.size() >= sizeof address.sun_path)
+      return false;
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, socket_.c_str());
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool served =
+        ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(probe);
+    return served;
+  }
 
   std::string socket_;
   pid_t pid_ = -1;
