@@ -58,9 +58,10 @@ class DevsimProcess {
       ::execv(argv[0], argv.data());
       ::_exit(127);
     }
-    for (int i = 0; i < 100 && !listening(); ++i)
+    bool up = false;
+    for (int i = 0; i < 100 && !(up = listening()); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_TRUE(listening()) << "vornik-devsim did not start on " << socket;
+    EXPECT_TRUE(up) << "vornik-devsim did not start on " << socket;
   }
   ~DevsimProcess() {
     if (pid_ > 0)
