@@ -1,8 +1,7 @@
 #include "bench/bench_device.h"
 
-#include <stdlib.h>
-
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -15,22 +14,13 @@ constexpr auto kListenPoll = std::chrono::milliseconds(10);
 }  // namespace
 
 BenchDevice::BenchDevice() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vornik-bench-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr)
+  if (!folder_.made())
     return;
-  folder_ = pattern;
   devsim_ = std::make_unique<ChildProcess>(
       ProgramFolder() + "/vornik-devsim",
       std::vector<std::string>{"--socket", socket(), "--log", file("frames.log")});
   for (int i = 0; i < kListenTries && !listening(); ++i)
     std::this_thread::sleep_for(kListenPoll);
-}
-
-BenchDevice::~BenchDevice() {
-  devsim_.reset();
-  std::error_code ignored;
-  if (!folder_.empty())
-    std::filesystem::remove_all(folder_, ignored);
 }
 
 bool BenchDevice::listening() const {
@@ -40,10 +30,11 @@ bool BenchDevice::listening() const {
 
 int BenchDevice::requestsReceived(const std::string& hexBytes) const {
   std::ifstream log(file("frames.log"));
-  const std::string wanted = " received " + hexBytes;  // after the tick count
   int count = 0;
-  for (std::string line; std::getline(log, line);)
-    count += line.find(wanted) != std::string::npos ? 1 : 0;
+  for (std::string line; std::getline(log, line);) {
+    const size_t request = line.find(" received ");  // after the tick count
+    count += request != std::string::npos && line.find(hexBytes, request) != std::string::npos;
+  }
   return count;
 }
 

@@ -14,6 +14,7 @@
 
 #include "bench/bench_device.h"
 #include "bench/bench_rows.h"
+#include "bench/ctl_bench.h"
 #include "bench/device_bench.h"
 #include "bench/file_bench.h"
 #include "bench/panel_bench.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
   AddFileRows(device);
   AddDeviceCommandRows(device);
   AddPanelRows(device);
+  AddCtlRows(device);
 
   RowReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
