@@ -37,7 +37,18 @@ void WatchedClock::check() {
   }
 }
 
-Bench::Bench() : services_({&clock, &fake.debug, &fake.devices, &fake.libraries, &fake.system}) {
+namespace {
+
+// The services in force (the fake platform's), with another clock.
+platform::ServiceSet WithClock(platform::Clock& clock) {
+  platform::ServiceSet services = platform::Services();
+  services.clock = &clock;
+  return services;
+}
+
+}  // namespace
+
+Bench::Bench() : services_(WithClock(clock)) {
   Connection = ConnectionState{};
   Connection.osFlavour = OsFlavour::Nt5;
   DefaultMachineState();

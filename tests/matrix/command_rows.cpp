@@ -1,6 +1,7 @@
 #include "command_rows.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "app/main_panel.h"
 #include "app/start_up.h"
 #include "info/device_info.h"
 #include "info/firmware_page.h"
@@ -197,6 +199,33 @@ class FirmwareCommand : public Command {
   CFwUp* page_ = nullptr;  // owned by the bench's host
 };
 
+// Save Settings of the File menu while the Advanced page was never opened: the file is to
+// hold the device's advanced setup, so the command reads it first.
+class SaveSettingsCommand : public Command {
+ public:
+  ~SaveSettingsCommand() override {
+    panel_.reset();
+    QDir::setCurrent(previousFolder_);
+  }
+
+  void arrange(Bench& bench) override {
+    previousFolder_ = QDir::currentPath();
+    QDir::setCurrent(bench.folder.path());
+    panel_ = std::make_unique<CMainPanel>();
+  }
+  Report run(Bench& bench) override {
+    const int before = bench.boxes.shown;
+    FileChooser chooser(bench.folder.filePath(QStringLiteral("SETUP.STF")));
+    panel_->OnSaveSettings();
+    const int boxes = bench.boxes.shown - before;
+    return {boxes > 0, boxes > 1 ? std::to_string(boxes) + " boxes" : ""};
+  }
+
+ private:
+  QString previousFolder_;
+  std::unique_ptr<CMainPanel> panel_;
+};
+
 // How a program ended: its exit status and what it showed once it ran.
 struct ProgramEnd {
   int status = 0;
@@ -297,6 +326,8 @@ std::vector<CommandRow> CommandRows() {
        OnPage<CAdvanced>(kRefresh, DeviceSpeakerChanges)},
       {"Advanced Apply", PageExchangeMs(kSystemInfoWaitMs), true,
        OnPage<CAdvanced>(kApply, ChooseNext(kSpeaker))},
+      {"File Save Settings", PageExchangeMs(kSystemInfoWaitMs), false,
+       [] { return std::make_unique<SaveSettingsCommand>(); }},
       {"Phonebook open", kPhonebookFirstReadPauseMs + kGetPhonebookMs, false,
        OnPage<CPhonebook>(0)},
       {"Phonebook Read", kGetPhonebookMs + kAfterCommandMs, false,
