@@ -63,7 +63,9 @@ DESTDIR=$work/dest cmake --install "$build" --prefix "$prefix" >"$work/install.l
   { cat "$work/install.log"; echo "the install failed"; exit 1; }
 for file in bin/vornik bin/vornik-devsim lib/vornik/libgrenlo.so lib/vornik/libtarquil.so \
     lib/vornik/libfendrel.so lib/vornik/libcorvane.so lib/vornik/vornik-uninstall \
-    share/vornik/vornik.ini share/vornik/english.lng share/vornik/vornik.html; do
+    share/vornik/vornik.ini share/vornik/english.lng share/vornik/german.lng \
+    share/vornik/french.lng share/vornik/spanish.lng share/vornik/vornik.html \
+    share/vornik/vornik.de.html share/vornik/vornik.fr.html share/vornik/vornik.es.html; do
   [ -f "$root/$file" ] || { echo "the install lacks $file"; exit 1; }
 done
 

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "english_texts.h"
+#include "shipped_texts.h"
 #include "res/dialog_builder.h"
 #include "res/templates.h"
 #include "ui/filter_edit.h"
