@@ -22,6 +22,7 @@
 #include "settings/advanced_page.h"
 #include "settings/settings_page.h"
 #include "ui/about_box.h"
+#include "ui/beep.h"
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
 
@@ -56,6 +57,16 @@ enum TabPicture {
   kPictureFwUp
 };
 
+// The main window's template with the menu layout that offers the settings file too.
+const res::DialogTemplate& MainTemplate() {
+  static const res::DialogTemplate withSettingsMenu = [] {
+    res::DialogTemplate dialog = res::kTemplate102;
+    dialog.menuId = res::kMenu130.id;
+    return dialog;
+  }();
+  return withSettingsMenu;
+}
+
 }  // namespace
 
 CMainPanel* MainPanel() {
@@ -69,7 +80,7 @@ CMainPanel::CMainPanel(QWidget* parent)
   TheMainPanel() = this;
   qApp->installEventFilter(this);
   setObjectName(QStringLiteral("MainPanel"));
-  controls_ = res::BuildDialog(res::kTemplate102, this);
+  controls_ = res::BuildDialog(MainTemplate(), this);
   helpButton_ = controls_.find<ImageButton>(kHelpButtonId);
   exitButton_ = controls_.find<ImageButton>(kExitButtonId);
 
@@ -119,6 +130,7 @@ void CMainPanel::createPages() {
   InfoPage = new CInfo;
   AdvancedPage = new CAdvanced;
   connect(PhonebookPage, &CPhonebook::phonebookMenuEnabled, this, &EnablePhonebookMenu);
+  connect(FwUpPage, &CFwUp::updateRunningChanged, this, &CMainPanel::holdForUpdate);
 
   sheet_ = PageSheet = new PageSheetWidget(controls_.client());
   std::vector<std::pair<PropertyPage*, int>> tabs;
@@ -183,10 +195,38 @@ void CMainPanel::routeMenuCommands() {
   route(res::kCmdExit, &CMainPanel::OnExit);
   route(res::kCmdHelpContents, &CMainPanel::OnHelp);
   route(res::kCmdAbout, &CMainPanel::OnAbout);
+  route(res::kCmdLoadPhonebook, &CMainPanel::OnLoadPhonebook);
+  route(res::kCmdSavePhonebook, &CMainPanel::OnSavePhonebook);
+  route(res::kCmdLoadSettings, &CMainPanel::OnLoadSettings);
+  route(res::kCmdSaveSettings, &CMainPanel::OnSaveSettings);
+  // Only the full model has the two setup records a settings file holds.
+  for (int command : {res::kCmdLoadSettings, res::kCmdSaveSettings}) {
+    if (QAction* action = res::FindMenuCommand(menuBar(), command))
+      action->setEnabled(MachineState.ModelCode == kFullModel);
+  }
 }
 
 void CMainPanel::OnExit() {
-  accept();
+  if (!refusedWhileUpdating())
+    accept();
+}
+
+void CMainPanel::reject() {
+  if (!refusedWhileUpdating())
+    QDialog::reject();
+}
+
+bool CMainPanel::refusedWhileUpdating() const {
+  const bool running = FwUpPage != nullptr && FwUpPage->updateRunning();
+  if (running)
+    Beep();
+  return running;
+}
+
+void CMainPanel::holdForUpdate(bool running) {
+  PageSheet->lockActivePage(running);
+  if (QAction* fileMenu = menuBar() ? menuBar()->actions().value(0) : nullptr)
+    fileMenu->setEnabled(!running);
 }
 
 void CMainPanel::OnHelp() {

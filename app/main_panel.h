@@ -53,11 +53,23 @@ class CMainPanel : public QDialog {
   void OnExit();
   void OnHelp();
   void OnAbout();
+  // The File menu (file_commands.cpp): each asks for a file, reads or writes it, shows what
+  // it changed, and says in a box when the file could not be read or written.
+  void OnLoadPhonebook();
+  void OnSavePhonebook();
+  void OnLoadSettings();
+  void OnSaveSettings();
+  // The close box and Escape.
+  void reject() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // While a firmware update runs the panel stays open and on its page: closing it then
+  // would leave the device with part of an image.
+  bool refusedWhileUpdating() const;
+  void holdForUpdate(bool running);
   void createPages();
   void fitToSheet();
   void localize();

@@ -37,6 +37,11 @@ void PageSheetWidget::setActivePage(int index) {
   setCurrentIndex(index);
 }
 
+void PageSheetWidget::lockActivePage(bool lock) {
+  for (int i = 0; i < count(); ++i)
+    setTabEnabled(i, !lock || page(i) == shown_);
+}
+
 void PageSheetWidget::onCurrentChanged(int index) {
   PropertyPage* next = page(index);
   if (next == shown_)

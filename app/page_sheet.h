@@ -23,6 +23,8 @@ class PageSheetWidget : public QTabWidget {
   PropertyPage* page(int index) const;
   PropertyPage* activePage() const;
   void setActivePage(int index);
+  // While locked, the other pages' tabs are grayed and cannot be chosen.
+  void lockActivePage(bool lock);
 
  private:
   void onCurrentChanged(int index);

@@ -1,9 +1,185 @@
 #include "info/firmware_page.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <algorithm>
+
+#include "link/connection.h"
+#include "platform/platform.h"
+#include "res/string_table.h"
 #include "res/templates.h"
+#include "ui/lang_string.h"
 
 namespace vornik {
+namespace {
 
-CFwUp::CFwUp(QWidget* parent) : TemplatePage(res::kTemplate101, parent) {}
+constexpr int kFilePath = 1004;
+constexpr int kFileSize = 1007;
+constexpr int kProgressBar = 1009;
+constexpr int kPercent = 1076;
+constexpr int kMessage = 1075;
+constexpr int kBrowseButton = 1023;
+constexpr int kUpdateButton = 1000;
+
+// Windows' "every file" filter; on this system every file is "*".
+constexpr const char* kFileFilter = "All files (*)";
+
+// A long pause is slept in slices, the window painted between them.
+constexpr uint32_t kPaintSliceMs = 50;
+
+QString StringText(int id) {
+  return QString::fromLatin1(res::StringResource(id));
+}
+
+}  // namespace
+
+// Shows the download's progress as it goes. The window is busy until the download ends,
+// so each change is painted at once; the pauses keep the window painted and answer the
+// window system, but hold back the user's input until the download is over.
+class CFwUp::PageProgress : public FirmwareProgress {
+ public:
+  explicit PageProgress(CFwUp& page) : page_(page) {}
+
+  void transferStarting() override {
+    page_.progressBar()->setRange(0, 100);
+    page_.progressBar()->setValue(0);
+    page_.progressBar()->repaint();
+  }
+
+  void blockSent(uint64_t sent, int percent) override {
+    page_.progressBar()->setValue(percent);
+    page_.percent_ = QString::asprintf("%d %%", percent);
+    page_.message_ = QString::asprintf("%llu ", static_cast<unsigned long long>(sent)) +
+                     StringText(res::kStrBytesTransferred);
+    page_.transferToControls();
+    page_.progressBar()->repaint();
+    for (int id : {kPercent, kMessage})
+      page_.controls().control(id)->repaint();
+  }
+
+  void writingComplete() override {
+    QLabel* message = page_.controls().find<QLabel>(kMessage);
+    message->setText(StringText(res::kStrWritingComplete));
+    message->repaint();
+  }
+
+  void pause(uint32_t ms) override {
+    auto& clock = *platform::Services().clock;
+    for (uint32_t left = ms; left > 0;) {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      const uint32_t slice = std::min(left, kPaintSliceMs);
+      clock.sleep(slice);
+      left -= slice;
+    }
+  }
+
+ private:
+  CFwUp& page_;
+};
+
+CFwUp::CFwUp(QWidget* parent)
+    : TemplatePage(res::kTemplate101, parent), message_(StringText(res::kStrSelectFirmware)) {}
+
+void CFwUp::onInitDialog() {
+  connect(controls().find<QPushButton>(kBrowseButton), &QPushButton::clicked, this,
+          &CFwUp::OnBrowse);
+  connect(controls().find<QPushButton>(kUpdateButton), &QPushButton::clicked, this,
+          &CFwUp::OnUpdate);
+  localize();
+}
+
+void CFwUp::localize() {
+  message_ = LangString("COMMON", "IDS_STRING100");
+  transferToControls();
+  res::LocalizeDialog(controls());
+}
+
+QProgressBar* CFwUp::progressBar() const {
+  return controls().find<QProgressBar>(kProgressBar);
+}
+
+void CFwUp::transferToControls() {
+  controls().find<QLabel>(kFilePath)->setText(filePath_);
+  controls().find<QLabel>(kFileSize)->setText(fileSize_);
+  controls().find<QLabel>(kMessage)->setText(message_);
+  controls().find<QLabel>(kPercent)->setText(percent_);
+  controls().control(kUpdateButton)->setEnabled(!filePath_.isEmpty() && !updateRunning_);
+  controls().control(kBrowseButton)->setEnabled(!updateRunning_);
+}
+
+void CFwUp::OnBrowse() {
+  const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kFileFilter);
+  if (path.isEmpty())
+    return;
+  filePath_ = path;
+  if (const auto size = FirmwareFileSize(QFile::encodeName(path).toStdString())) {
+    fileSize_ = QString::asprintf("%llu %s", static_cast<unsigned long long>(*size), "bytes");
+  } else {
+    filePath_.clear();
+  }
+  transferToControls();
+}
+
+void CFwUp::OnUpdate() {
+  if (Connection.PortKind == kPortEcp1) {
+    OnUpdate4NtLpt();
+    return;
+  }
+  runDownload(DownloadFirmware);
+}
+
+void CFwUp::OnUpdate4NtLpt() {
+  runDownload(DownloadFirmwareEcp);
+}
+
+void CFwUp::runDownload(Download download) {
+  setUpdateRunning(true);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  PageProgress progress(*this);
+  const FirmwareResult result = download(QFile::encodeName(filePath_).toStdString(), progress);
+  QApplication::restoreOverrideCursor();
+  // What the user did while the window was busy reaches it now, while the update still
+  // counts as running, and is refused.
+  QCoreApplication::processEvents();
+  switch (result) {
+    case FirmwareResult::kFileNotOpened:
+      filePath_.clear();
+      transferToControls();
+      break;
+    case FirmwareResult::kFailed:
+      message_ = StringText(res::kStrWriteFailed);
+      transferToControls();
+      break;
+    case FirmwareResult::kCompleted:
+      finishUpdate();
+      break;
+  }
+  setUpdateRunning(false);
+}
+
+void CFwUp::finishUpdate() {
+  QMessageBox box(QMessageBox::NoIcon, StringText(res::kStrAppTitle),
+                  StringText(res::kStrUpdateComplete), QMessageBox::Ok, this);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+  message_ = StringText(res::kStrSelectFirmware);
+  filePath_.clear();
+  fileSize_.clear();
+  progressBar()->setValue(0);
+  percent_.clear();
+  transferToControls();
+}
+
+void CFwUp::setUpdateRunning(bool running) {
+  updateRunning_ = running;
+  transferToControls();
+  emit updateRunningChanged(running);
+}
 
 }  // namespace vornik

@@ -1,8 +1,15 @@
-// `CFwUp`: the Firmware Update page (template 101, section "FWUP"): a firmware file sent
-// to the device.
+// `CFwUp`: the Firmware Update page (template 101, section "FWUP"): a firmware file chosen
+// with Browse and sent to the device with Update, with its progress in percent and bytes.
 #pragma once
 
+#include <QString>
+
+#include <string>
+
+#include "info/firmware_download.h"
 #include "ui/template_page.h"
+
+class QProgressBar;
 
 namespace vornik {
 
@@ -11,6 +18,45 @@ class CFwUp : public TemplatePage {
 
  public:
   explicit CFwUp(QWidget* parent = nullptr);
+
+  // Asks for a file; a file that opens is shown with its size and enables Update.
+  void OnBrowse();
+  // Sends the chosen file over the selected connection, the ECP driver device's way when
+  // that is the connection.
+  void OnUpdate();
+  void OnUpdate4NtLpt();
+
+  // True from an Update click until its download has ended: the main window keeps the
+  // panel open and on this page meanwhile, since a device left with part of an image
+  // cannot start again.
+  bool updateRunning() const { return updateRunning_; }
+
+  // Sets the message from section "COMMON" and every label from section "FWUP".
+  void localize();
+
+ signals:
+  void updateRunningChanged(bool running);
+
+ protected:
+  void onInitDialog() override;
+
+ private:
+  class PageProgress;
+  using Download = FirmwareResult (*)(const std::string& path, FirmwareProgress& progress);
+
+  void runDownload(Download download);
+  void setUpdateRunning(bool running);
+  // The completion box; then the page is back to no file.
+  void finishUpdate();
+  // The members into the controls; Update is enabled while a file is chosen.
+  void transferToControls();
+  QProgressBar* progressBar() const;
+
+  QString filePath_;
+  QString fileSize_;
+  QString message_;
+  QString percent_ = QStringLiteral("0 %");
+  bool updateRunning_ = false;
 };
 
 }  // namespace vornik

@@ -31,7 +31,7 @@ bool IsWholeAnswer(const ExchangeAnswer& answer) {
   const uint16_t length = answer.length();
   if (length != 0)
     DebugTrace("Length = %d \n", int(length));
-  return answer.received == size_t(length) + 4 && answer.received == answer.bytes.size();
+  return answer.whole();
 }
 
 std::optional<ExchangeAnswer> RunExchange(const Exchange& exchange) {

@@ -66,12 +66,13 @@ struct ExchangeAnswer {
   std::vector<uint8_t> bytes;  // `answerSize` bytes, zero where nothing arrived
   size_t received = 0;
   uint16_t length() const { return AnswerLength(bytes, received); }
+  // The whole answer arrived and its length field matches it: only such an answer is
+  // decoded into a record, so fields that never arrived cannot pass for zeros.
+  bool whole() const { return received == bytes.size() && received == size_t(length()) + 4; }
 };
 
-// Traces a non-zero length field ("Length = %d \n") and tells whether the answer is whole:
-// every byte of the fixed-size answer arrived and the length field counts them. A record
-// command decodes only a whole answer: fields that never arrived would read as zeros, and
-// the next send would write them over the device's own values.
+// Traces a non-zero length field ("Length = %d \n") and tells whether the answer is
+// `whole()`.
 bool IsWholeAnswer(const ExchangeAnswer& answer);
 
 // Runs one exchange. Nullopt when not every request byte was written (nothing is read

@@ -13,6 +13,7 @@ void DefaultMachineState() {
   MachineState.ModelCode = kDefaultModelCode;
   MachineState.SystemSetup = kDefaultSystemSetup;
   MachineState.AdvancedSetup = kDefaultAdvancedSetup;
+  MachineState.DeviceInfo = kDefaultDeviceInfo;
 }
 
 }  // namespace vornik

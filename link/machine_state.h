@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "info/device_info.h"
 #include "settings/advanced_setup.h"
 #include "settings/system_setup.h"
 
@@ -21,6 +22,7 @@ struct MachineStateBlock {
   uint8_t ModelCode;
   SystemSetupRecord SystemSetup;
   AdvancedSetupRecord AdvancedSetup;
+  DeviceInfoRecord DeviceInfo;
 };
 
 extern MachineStateBlock MachineState;

@@ -92,6 +92,22 @@ size_t EcpWrite(const uint8_t* bytes, size_t count) {
   return port->write(bytes, count);
 }
 
+void EcpControl(platform::DeviceFile& port, uint32_t code, std::span<const uint8_t> input) {
+  if (port.control(code, input.data(), input.size()))
+    return;
+  switch (code) {
+    case kEcpSetHardwareMethod:
+      DebugPrint("[Error: Device can't be set to the H/W mode(Method) you want.]");
+      break;
+    case kEcpSetMode:
+      DebugPrint("[Error: Mode has not been changed.]");
+      break;
+    case kEcpSetDirection:
+      DebugPrint("[Error: Direction has not been changed.]");
+      break;
+  }
+}
+
 size_t PortRead(uint8_t* buffer, size_t count) {
   if (Connection.PortKind == kPortUsb) {
     if (Connection.osFlavour == OsFlavour::Nt5 && Connection.Win2kUsbRead != nullptr) {
@@ -114,11 +130,9 @@ size_t PortRead(uint8_t* buffer, size_t count) {
   }
   if (Connection.PortKind == kPortEcp1) {
     // The driver must be put back in the reverse (read) mode before every read.
-    const uint8_t zero = 0x00;
-    if (!port->control(kEcpSetHardwareMethod, &zero, 1))
-      DebugPrint("[Error: Device can't be set to the H/W mode(Method) you want.]");
-    if (!port->control(kEcpSetMode, &zero, 1))
-      DebugPrint("[Error: Mode has not been changed.]");
+    const uint8_t zero[] = {0x00};
+    EcpControl(*port, kEcpSetHardwareMethod, zero);
+    EcpControl(*port, kEcpSetMode, zero);
   } else {
     platform::CommTimeouts timeouts;
     if (!port->getTimeouts(timeouts)) {

@@ -4,6 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
+
+namespace platform {
+class DeviceFile;
+}
 
 namespace vornik {
 
@@ -11,6 +16,10 @@ namespace vornik {
 inline constexpr uint32_t kEcpSetHardwareMethod = 0x182014;  // 1 byte: method
 inline constexpr uint32_t kEcpSetMode = 0x182004;            // 1 byte: mode
 inline constexpr uint32_t kEcpSetDirection = 0x182008;       // 4 bytes little-endian
+
+// Sends one of the three requests above on an open ECP driver device. A refusal is only
+// traced, with the request's own text; the caller's transfer goes on regardless.
+void EcpControl(platform::DeviceFile& port, uint32_t code, std::span<const uint8_t> input);
 
 // Parallel-port time-outs applied before every transfer on a port opened as a file.
 inline constexpr uint32_t kLptReadIntervalMs = 200;

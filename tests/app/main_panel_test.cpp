@@ -1,3 +1,5 @@
+#include <gmock/gmock.h>
+
 #include <QAction>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -9,12 +11,16 @@
 
 #include "app/main_panel.h"
 #include "app/page_sheet.h"
+#include "info/firmware_page.h"
 #include "panel_fixture.h"
 #include "phonebook/phonebook_page.h"
 #include "res/menus.h"
 #include "res/pictures.h"
 #include "res/templates.h"
 #include "settings/settings_page.h"
+#include "tests/support/modal_answers.h"
+#include "tests/support/tapped_device.h"
+#include "ui/beep.h"
 #include "ui/image_button.h"
 #include "ui/template_page.h"
 
@@ -228,6 +234,61 @@ TEST_F(PanelTest, ExitButtonAndFileExitEndTheWindowWithOk) {
   res::FindMenuCommand(panel.menuBar(), res::kCmdExit)->trigger();
   EXPECT_EQ(panel.result(), QDialog::Accepted);
   EXPECT_FALSE(panel.isVisible());
+}
+
+// A device left with part of an image cannot start again: while the update runs the panel
+// can neither close nor leave its page, and every way of trying is refused with a beep.
+TEST_F(PanelTest, FirmwareUpdateKeepsThePanelOpenAndOnItsPage) {
+  CMainPanel panel;
+  panel.show();
+  PageSheet->setActivePage(4);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("image.bin"));
+  QFile image(path);
+  ASSERT_TRUE(image.open(QIODevice::WriteOnly));
+  image.write(QByteArray(5000, 'x'));
+  image.close();
+  {
+    FileChooser chooser(path);
+    QTest::mouseClick(FwUpPage->controls().find<QPushButton>(1023), Qt::LeftButton);
+  }
+
+  QAction* fileMenu = panel.menuBar()->actions().value(0);
+  BeepRecorder beeps;
+  std::vector<bool> lockedTabs;
+  bool tried = false;
+  TappedDevice tap;
+  tap.onWrite = [&](std::span<const uint8_t> bytes) {
+    if (!tried && bytes.size() > 8) {
+      tried = true;
+      QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
+      panel.close();
+      QTest::keyClick(PageSheet, Qt::Key_Escape);
+      QTest::mouseClick(PageSheet->tabBar(), Qt::LeftButton, {},
+                        PageSheet->tabBar()->tabRect(3).center());
+      for (int tab = 0; tab < PageSheet->count(); ++tab)
+        lockedTabs.push_back(!PageSheet->isTabEnabled(tab));
+      EXPECT_FALSE(fileMenu->isEnabled());
+    }
+    return bytes.size();
+  };
+  fake.devices.add(PortNameTable[kPortEcp1], tap.wrap(sim.factory()));
+  BoxCloser completion;
+  QTest::mouseClick(FwUpPage->controls().find<QPushButton>(1000), Qt::LeftButton);
+
+  ASSERT_TRUE(tried);
+  EXPECT_EQ(beeps.count, 3);
+  EXPECT_THAT(lockedTabs, testing::ElementsAre(true, true, true, true, false));
+  EXPECT_EQ(completion.shown, 1);
+  EXPECT_TRUE(panel.isVisible());
+  EXPECT_EQ(PageSheet->currentIndex(), 4);
+
+  for (int tab = 0; tab < PageSheet->count(); ++tab)
+    EXPECT_TRUE(PageSheet->isTabEnabled(tab));
+  EXPECT_TRUE(fileMenu->isEnabled());
+  QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
+  EXPECT_FALSE(panel.isVisible());
+  EXPECT_EQ(panel.result(), QDialog::Accepted);
 }
 
 }  // namespace

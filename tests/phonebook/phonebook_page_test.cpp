@@ -28,6 +28,7 @@
 #include "phonebook/phonebook_store.h"
 #include "platform/fake_platform.h"
 #include "ui/beep.h"
+#include "tests/support/modal_answers.h"
 #include "ui/filter_edit.h"
 
 namespace vornik::test {
@@ -94,13 +95,6 @@ class PhonebookPageTest : public testing::Test {
       if (traffic == devsim::Traffic::kRequest && frame.size() > 7)
         operations.push_back(frame[7]);
     });
-    QObject::connect(&boxCloser, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        ++boxes;
-        box->accept();
-      }
-    });
-    boxCloser.start(1);
   }
   ~PhonebookPageTest() override {
     FreePhonebookStore();
@@ -142,8 +136,7 @@ class PhonebookPageTest : public testing::Test {
   platform::FakePlatform fake;
   devsim::SimulatedDevice sim;
   std::vector<uint8_t> operations;  // the operation byte of every request the device took
-  QTimer boxCloser;
-  int boxes = 0;
+  BoxCloser boxes;
   std::unique_ptr<QTimer> dialogWatch;
   int dialogsShown = 0;
   BeepRecorder beeps;
@@ -173,7 +166,7 @@ TEST_F(PhonebookPageTest, ShowsTheDevicesSpeedDialsNumberedFromZero) {
   EXPECT_FALSE(page->controls().control(kOneTouchType)->isVisible());
   EXPECT_EQ(page->selectedEntry(), 0);
   EXPECT_TRUE(button(kWrite)->isEnabled());
-  EXPECT_EQ(boxes, 0);
+  EXPECT_EQ(boxes.shown, 0);
   EXPECT_THAT(operations, ElementsAre(kOpReadRecord));
 }
 
@@ -279,7 +272,7 @@ TEST_F(PhonebookPageTest, ReadEditWritePutsTheEditedEntryOnTheDevice) {
   EXPECT_EQ(cell(10, 2), QStringLiteral("0301P555"));
   EXPECT_EQ(host.focusWidget(), list());
   Click(button(kWrite));
-  EXPECT_EQ(boxes, 0);
+  EXPECT_EQ(boxes.shown, 0);
   EXPECT_EQ(std::string(simSlot(10).name.begin(), simSlot(10).name.begin() + 10), "NEW ENTRY ");
   EXPECT_EQ(std::string(simSlot(10).dialData.begin(), simSlot(10).dialData.begin() + 9),
             "0301P555 ");
@@ -370,7 +363,7 @@ TEST_F(PhonebookPageTest, FailedFirstReadLeavesWriteDisabledAndTheDeviceUntouche
   const auto book = sim.model.content().phonebook;
   sim.model.setFault(devsim::Fault::kSilent);
   openPage();
-  EXPECT_EQ(boxes, 1);
+  EXPECT_EQ(boxes.shown, 1);
   ASSERT_EQ(list()->topLevelItemCount(), 100);
   EXPECT_EQ(cell(0, 1), QString());
   EXPECT_FALSE(button(kWrite)->isEnabled());

@@ -17,7 +17,7 @@
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
 #include "settings/advanced_page.h"
-#include "tests/support/box_closer.h"
+#include "tests/support/modal_answers.h"
 #include "tests/support/page_input.h"
 #include "ui/beep.h"
 #include "ui/filter_edit.h"

@@ -19,7 +19,7 @@
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
 #include "settings/settings_page.h"
-#include "tests/support/box_closer.h"
+#include "tests/support/modal_answers.h"
 #include "tests/support/page_input.h"
 
 namespace vornik::test {
