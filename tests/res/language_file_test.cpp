@@ -198,16 +198,18 @@ TEST(ShippedLanguageFiles, EveryValueIsAWholeUtf8TextThatPrintsLikeTheEnglishOne
 }
 
 TEST(ShippedLanguageFiles, AreInstalledBesideTheProgramWithTheirHelpPages) {
+  const auto expectCopied = [](const fs::path& source, const std::string& name) {
+    const std::string installed = FileText(fs::path(VORNIK_PROGRAM_DIR) / name);
+    EXPECT_FALSE(installed.empty()) << name;
+    EXPECT_TRUE(installed == FileText(source)) << name << " differs from " << source;
+  };
   for (const ShippedLanguage& language : kShippedLanguages) {
     SCOPED_TRACE(language.code);
-    const std::string installed = FileText(fs::path(VORNIK_PROGRAM_DIR) / language.languageFile);
-    EXPECT_FALSE(installed.empty());
-    EXPECT_EQ(installed, FileText(SourceFile(language.languageFile)));
+    expectCopied(SourceFile(language.languageFile), language.languageFile);
     const std::string page = language.code == kEnglish.code
                                  ? std::string("vornik.html")
                                  : std::string("vornik.") + language.code + ".html";
-    EXPECT_EQ(FileText(fs::path(VORNIK_PROGRAM_DIR) / page),
-              FileText(fs::path(VORNIK_SOURCE_DIR "/app/help") / page));
+    expectCopied(fs::path(VORNIK_SOURCE_DIR "/app/help") / page, page);
 
     test::ShippedTexts texts(language.code);
     EXPECT_EQ(LanguageFilePath, std::string(VORNIK_PROGRAM_DIR "/") + language.languageFile);
