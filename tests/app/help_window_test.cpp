@@ -16,6 +16,13 @@
 namespace vornik::test {
 namespace {
 
+QWidget* ShownHelpWindow() {
+  for (QWidget* candidate : QApplication::topLevelWidgets())
+    if (candidate->objectName() == "HelpWindow" && candidate->isVisible())
+      return candidate;
+  return nullptr;
+}
+
 TEST(HelpWindow, InstalledProgramShowsTheHelpPageOfItsInstall) {
   platform::FakePlatform fake;
   QTemporaryDir prefix;
@@ -27,10 +34,7 @@ TEST(HelpWindow, InstalledProgramShowsTheHelpPageOfItsInstall) {
 
   EXPECT_EQ(HelpFilePath(), installed);
   ShowHelp(nullptr, 1);
-  QWidget* window = nullptr;
-  for (QWidget* candidate : QApplication::topLevelWidgets())
-    if (candidate->objectName() == "HelpWindow" && candidate->isVisible())
-      window = candidate;
+  QWidget* window = ShownHelpWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->findChild<QTextBrowser*>()->source().toLocalFile(), installed);
   QuitHelp();
@@ -64,10 +68,7 @@ TEST(HelpWindow, HelpPageSpeaksTheLanguageOfTheTexts) {
     ChooseLanguageFile();
     EXPECT_EQ(HelpFilePath(), dir.filePath(c.page));
     ShowHelp(nullptr, 1);
-    QWidget* window = nullptr;
-    for (QWidget* candidate : QApplication::topLevelWidgets())
-      if (candidate->objectName() == "HelpWindow" && candidate->isVisible())
-        window = candidate;
+    QWidget* window = ShownHelpWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->windowTitle().contains(QString::fromUtf8(c.title)))
         << window->windowTitle().toStdString();
