@@ -2,6 +2,7 @@
 // a line "key = value" gives a value. Section and key names match without regard to letter
 // case; blanks around a value are dropped; a value enclosed in one matching pair of single
 // or double quotation marks loses the marks; the bytes of a value are copied as they stand.
+// A UTF-8 byte-order mark at the start of the file is skipped.
 #pragma once
 
 #include <cstddef>

@@ -65,7 +65,8 @@ int ReadPhonebookFile(const std::filesystem::path& path) {
   file.read(table.data(), std::streamsize(table.size()));
   if (file.bad())
     return 0;
-  std::memcpy(entries.data(), table.data(), size_t(file.gcount()));
+  if (file.gcount() > 0)  // a store without entries has no table to copy into
+    std::memcpy(entries.data(), table.data(), size_t(file.gcount()));
   return 1;
 }
 

@@ -147,5 +147,17 @@ TEST_F(LangFileTest, ReaderHonoursTheBufferSize) {
   EXPECT_STREQ(none, "");
 }
 
+TEST_F(LangFileTest, ByteOrderMarkAtTheStartIsSkipped) {
+  useLanguageFile("\xEF\xBB\xBF[MAIN]\nCAPTION=Panel\n[INFO]\nKEY=\xEF\xBB\xBFkept\n");
+  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "Panel");
+  EXPECT_STREQ(LangText("INFO", "KEY"), "\xEF\xBB\xBFkept");  // a value's bytes stay as they are
+  useLanguageFile("\xEF\xBB\xBF\xEF\xBB\xBF[MAIN]\nCAPTION=Panel\n");  // one mark only
+  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "");
+  useLanguageFile("\xEF\xBB[MAIN]\nCAPTION=Panel\n");  // not a mark
+  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "");
+  useLanguageFile("\xEF\xBB\xBF");
+  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "");
+}
+
 }  // namespace
 }  // namespace vornik::test

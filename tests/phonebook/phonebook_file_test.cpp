@@ -114,6 +114,22 @@ TEST_F(PhonebookFileTest, HeaderBytesAfterTheTextAreNotExamined) {
   EXPECT_EQ(std::vector<uint8_t>(rewritten.begin(), rewritten.begin() + 40), StandardHeader());
 }
 
+TEST_F(PhonebookFileTest, StoreWithoutEntriesSavesAndLoadsTheHeaderOnly) {
+  FreePhonebookStore();
+  MachineState.SpeedDialCount = 0;
+  MachineState.OneTouchCount = 0;
+  ASSERT_TRUE(AllocatePhonebookStore());
+  ASSERT_EQ(WritePhonebookFile(target), 1);
+  EXPECT_EQ(ReadBytes(target), StandardHeader());
+  for (size_t tail : {0, 70}) {
+    auto file = StandardHeader();
+    Append(file, std::vector<uint8_t>(tail, 0x41));
+    WriteBytes(target, file);
+    EXPECT_EQ(ReadPhonebookFile(target), 1);
+    EXPECT_TRUE(PhonebookStore.entries.empty());
+  }
+}
+
 TEST_F(PhonebookFileTest, OtherFilesAreRefusedAndChangeNothing) {
   SetEntryName(entry(7), "STAYS");
   const auto before = TableBytes();
