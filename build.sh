@@ -95,7 +95,9 @@ package_deb() {
   local wanted=(usr/bin/vornik usr/bin/vornik-devsim
     usr/lib/vornik/libgrenlo.so usr/lib/vornik/libtarquil.so usr/lib/vornik/libfendrel.so
     usr/lib/vornik/libcorvane.so usr/lib/vornik/vornik-uninstall
-    usr/share/vornik/vornik.ini usr/share/vornik/english.lng usr/share/vornik/vornik.html
+    usr/share/vornik/vornik.ini usr/share/vornik/english.lng usr/share/vornik/german.lng
+    usr/share/vornik/french.lng usr/share/vornik/spanish.lng usr/share/vornik/vornik.html
+    usr/share/vornik/vornik.de.html usr/share/vornik/vornik.fr.html usr/share/vornik/vornik.es.html
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
     usr/lib/udev/rules.d/60-vornik.rules
     usr/share/man/man1/vornik.1.gz usr/share/man/man1/vornik-devsim.1.gz

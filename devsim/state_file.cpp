@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <span>
 #include <sstream>
 #include <vector>
 
-#include "platform/replace_file.h"
+#include "platform/safe_save.h"
 
 namespace devsim {
 namespace {
@@ -127,8 +128,11 @@ bool SaveState(const DeviceContent& content, const std::string& path, std::strin
   for (size_t i = 0; i < content.phonebook.size(); ++i)
     out << "phonebook " << i + 1 << ' ' << Hex(SlotBytes(content.phonebook[i])) << '\n';
   const std::string text = out.str();
-  return platform::ReplaceFileContent(
-      path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}, error);
+  const int failure =
+      platform::SaveFileSafely(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+  if (failure != 0)
+    error = "cannot save " + path + ": " + std::strerror(failure);
+  return failure == 0;
 }
 
 LoadResult LoadState(const std::string& path, DeviceContent& content, std::string& error) {

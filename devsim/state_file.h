@@ -15,7 +15,7 @@
 
 namespace devsim {
 
-// Replaces the file at `path` with the content whole (see platform::ReplaceFileContent):
+// Replaces the file at `path` with the content whole (see platform::SaveFileSafely):
 // neither a reader nor a crash at any moment finds half a file. False with `error` saying
 // what failed and why.
 bool SaveState(const DeviceContent& content, const std::string& path, std::string& error);

@@ -21,18 +21,6 @@ char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -102,7 +90,7 @@ struct Name {
     while (!view.empty() && IsBlank(static_cast<unsigned char>(view.back()))) {
       view.remove_suffix(1);
     }
-    return !tooLong && view.size() <= kMaxNameLength && SameName(view, wanted);
+    return !tooLong && view.size() <= kMaxNameLength && SameNameIgnoringCase(view, wanted);
   }
 };
 
@@ -151,6 +139,18 @@ size_t ReadValue(ByteStream& in, char* buffer, size_t size) {
 }
 
 }  // namespace
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
 
 size_t ReadProfileString(const std::string& path, const char* section, const char* key,
                          char* buffer, size_t size) {

@@ -7,8 +7,13 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vornik {
+
+// True when the two names are the same without regard to the case of the letters A to Z, as
+// section and key names match.
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 
 // Copies the value of `key` in `section` of the file at `path` into `buffer`: at most
 // `size` - 1 bytes and a terminating zero (a longer value is cut). A missing file, section

@@ -5,7 +5,7 @@
 
 namespace vornik {
 
-// The wait between the inquiry and the read of its answer.
+// The device needs this long after the request before its answer can be read.
 inline constexpr uint32_t kInquiryWaitMs = 1500;
 
 // Sends 1B A4 00 04 50 E0 82 C0, waits 1500 ms, reads 10 bytes. Succeeds when more than 4

@@ -167,11 +167,12 @@ int Mfp_GetPhonebook() {
   DebugTrace("Length = %d \n", int(AnswerLength(answer, kAnswerHeadSize)));
   const size_t recordCount = answer[kRecordCountOffset];
   DebugTrace("Number of entries = %d \n", int(recordCount));
-  // Only records that arrived whole are decoded: one cut off in the middle would overwrite
-  // its entry with the zero bytes that stand for what never came. Records that did not
-  // arrive at all are zero bytes, so slot 0, and are skipped like any unknown slot.
-  const size_t wholeRecords = bodyReceived / kPhonebookRecordSize;
-  for (size_t r = 0; r < std::min({recordCount, entryCount, wholeRecords}); ++r) {
+  // A phonebook that lost records on the way is no phonebook: shown, the entries that never
+  // came would pass for empty ones, and the next Write would empty them on the device.
+  const size_t records = std::min(recordCount, entryCount);
+  if (bodyReceived < kPhonebookRecordSize * records)
+    return 0;
+  for (size_t r = 0; r < records; ++r) {
     const uint8_t* record = answer.data() + kAnswerHeadSize + kPhonebookRecordSize * r;
     const size_t slot = record[kRecordSlot];
     if (slot >= 1 && slot <= entryCount)
@@ -208,8 +209,7 @@ int Mfp_SetPhonebook() {
   DebugTrace("Size to read = %d \n", int(kAcknowledgeSize));
   DebugTrace("ReadData = %d \n", int(received));
   DebugHexDump(frame.data(), kAcknowledgeSize);
-  const std::span<const uint8_t> acknowledgement(frame.data(), kAcknowledgeSize);
-  return received == size_t(AnswerLength(acknowledgement, received)) + 4 ? 1 : 0;
+  return IsAcknowledgement({frame.data(), kAcknowledgeSize}, received) ? 1 : 0;
 }
 
 }  // namespace vornik

@@ -126,7 +126,7 @@ int Mfp_SetSystemInfo() {
                                    .waitMs = kSystemInfoWaitMs,
                                    .answerSize = kSetSystemInfoAnswerSize,
                                    .answerTrace = AnswerTrace::kReadCountOnly});
-  return answer ? 1 : 0;
+  return answer && IsAcknowledgement(answer->bytes, answer->received) ? 1 : 0;
 }
 
 }  // namespace vornik

@@ -98,7 +98,7 @@ int Mfp_SetSettings() {
                                    .waitMs = kSetSettingsWaitMs,
                                    .answerSize = kSetSettingsAnswerSize,
                                    .answerTrace = AnswerTrace::kNothing});
-  return answer ? 1 : 0;
+  return answer && IsAcknowledgement(answer->bytes, answer->received) ? 1 : 0;
 }
 
 }  // namespace vornik

@@ -202,9 +202,9 @@ TEST_F(BridgeTest, StateThatCannotBeSavedRefusesTheWriteAndSaysWhy) {
   std::string error;
   ASSERT_EQ(LoadState(state, saved, error), LoadResult::kLoaded) << error;
   EXPECT_EQ(saved.systemSetup[6], 7);
-  EXPECT_THAT(ReadFile(output), HasSubstr("vornik-devsim: state not saved: cannot replace " +
+  EXPECT_THAT(ReadFile(output), HasSubstr("vornik-devsim: state not saved: cannot save " +
                                           state + ": Is a directory\n"));
-  EXPECT_THAT(ReadFile(log), HasSubstr("state not saved: cannot replace"));
+  EXPECT_THAT(ReadFile(log), HasSubstr("state not saved: cannot save"));
   EXPECT_THAT(ReadFile(log),
               HasSubstr("write not kept: answered as taking only the bytes before it"));
 }

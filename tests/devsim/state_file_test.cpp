@@ -157,7 +157,7 @@ TEST_F(StateFileTest, FailedSaveSaysWhyAndLeavesThePreviousFile) {
   fs::create_directory(blocked);
   std::string error;
   EXPECT_FALSE(SaveState(content, blocked, error));
-  EXPECT_THAT(error, HasSubstr("cannot replace " + blocked + ": Is a directory"));
+  EXPECT_THAT(error, HasSubstr("cannot save " + blocked + ": Is a directory"));
   EXPECT_THAT(folderContents(), testing::UnorderedElementsAre("device.state", "blocked.state"));
 }
 
