@@ -97,7 +97,7 @@ struct FactoryDial {
 
 constexpr FactoryDial kFactoryDials[] = {
     {1, "FRONT DESK", "5550100"},       {2, "ACCOUNTING", "5550142"},
-    {3, "WAREHOUSE", "9,5550187"},      {4, "HEAD OFFICE", "0114930555012"},
+    {3, "WAREHOUSE", "9P5550187"},      {4, "HEAD OFFICE", "0114930555012"},
     {5, "SERVICE LINE", "18005550199"}, {6, "J. MORALES", "5550163"},
 };
 
