@@ -149,7 +149,7 @@ std::vector<std::string> MemberKeys(std::string_view text) {
   std::vector<std::string> keys;
   std::string key;
   for (char c : std::string(text) + " ") {
-    if (c == ' ' || c == '\t' || c == ';' || c == ',') {
+    if (c == ' ' || c == '\t' || c == ';' || c == ',' || c == '\r' || c == '\n') {
       if (!key.empty())
         keys.push_back(SpeedDialKey(key));
       key.clear();

@@ -257,7 +257,7 @@ int RunPhonebookImport(const CtlRequest& request, CtlIo& io) {
                                          : ParseVcardPhonebook(text, speedDials);
   std::set<int> refusedLines;
   for (const RowError& error : imported.errors) {
-    io.err << request.path << ":" << error.line << ": " << error.reason << '\n';
+    io.err << request.path << ":" << error.line << ": " << Printable(error.reason) << '\n';
     refusedLines.insert(error.line);
   }
   const std::string refused = std::to_string(refusedLines.size()) +
