@@ -1,5 +1,7 @@
 #include "ctl/csv_phonebook.h"
 
+#include "ctl/ascii_text.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -122,20 +124,6 @@ bool IsBlank(const Record& record) {
   return record.fields.size() == 1 && record.fields[0].empty();
 }
 
-std::string Trimmed(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos)
-    return {};
-  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z')
-      c = char(c - 'A' + 'a');
-  return text;
-}
-
 // How rows name each other as members: by the speed dial, without leading zeros.
 std::string SpeedDialKey(std::string text) {
   if (text.empty() ||
@@ -165,7 +153,7 @@ std::vector<std::string> MemberKeys(std::string_view text) {
 std::optional<std::string> ReadHeader(const Record& header, std::vector<int>& positions) {
   positions.assign(kColumnCount, -1);
   for (size_t i = 0; i < header.fields.size(); ++i) {
-    const std::string name = Lower(Trimmed(header.fields[i]));
+    const std::string name = AsciiLower(TrimmedBlanks(header.fields[i]));
     const auto* column = std::find(std::begin(kColumns), std::end(kColumns), name);
     if (column == std::end(kColumns))
       return "unknown column \"" + name + "\" (the columns are speed_dial, name, " +
@@ -233,7 +221,7 @@ ImportedPhonebook ParseCsvPhonebook(std::string_view text, int speedDials) {
     };
     ImportRow row;
     row.line = record.line;
-    row.speedDial = Trimmed(column(kSpeedDial));
+    row.speedDial = TrimmedBlanks(column(kSpeedDial));
     row.key = SpeedDialKey(row.speedDial);
     row.name = column(kName);
     row.number = column(kPhoneNumber);

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "ctl/ascii_text.h"
 #include "ctl/csv_phonebook.h"
 #include "ctl/exit_status.h"
 #include "ctl/field_output.h"
@@ -146,11 +147,7 @@ std::string ReadTextFile(const std::string& path) {
 }
 
 std::string Extension(const std::string& path) {
-  std::string extension = fs::path(path).extension().string();
-  for (char& c : extension)
-    if (c >= 'A' && c <= 'Z')
-      c = char(c - 'A' + 'a');
-  return extension;
+  return AsciiLower(fs::path(path).extension().string());
 }
 
 PhonebookFormat FormatOf(const CtlRequest& request, const std::string& path) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "ctl/ascii_text.h"
 #include "link/field_characters.h"
 #include "link/machine_state.h"
 #include "phonebook/group_member_set.h"
@@ -34,14 +35,6 @@ bool Holds(std::string_view text, FilterKind kind) {
   });
 }
 
-std::string Capitals(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z')
-      c = char(c - 'a' + 'A');
-  return upper;
-}
-
 // The number as the device dials it: without the blanks, hyphens, dots and brackets that
 // only make it readable, a pause as P.
 std::string Dialable(std::string_view text) {
@@ -55,7 +48,7 @@ std::string Dialable(std::string_view text) {
 }
 
 void CheckName(Candidate& c) {
-  c.taken.name = Capitals(c.row->name);
+  c.taken.name = AsciiUpper(c.row->name);
   if (!Holds(c.taken.name, FilterKind::kName))
     c.reasons.push_back("bad characters in the name " + Quoted(c.row->name) +
                         " (letters, digits, blanks and + - , . ' / * # & only)");

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <span>
 
+#include "ctl/ascii_text.h"
 #include "link/debug_trace.h"
 #include "link/field_characters.h"
 #include "settings/advanced_page_values.h"
@@ -134,8 +135,7 @@ SetupField<Record> TextField(std::string name, char (Record::*member)[N], TextRu
   field.take = [=](std::string_view text, Record& record) -> TakeResult {
     std::string value(text);
     if (rule.upperCase)
-      std::transform(value.begin(), value.end(), value.begin(),
-                     [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; });
+      value = AsciiUpper(value);
     if (rule.trimTrailing)
       value.erase(value.find_last_not_of(' ') + 1);
     for (char c : value) {
@@ -203,13 +203,10 @@ SetupField<AdvancedSetupRecord> TollTimeField(std::string name,
 }  // namespace
 
 std::string ItemWord(std::string_view itemText) {
-  std::string word;
-  for (char c : itemText) {
+  std::string word = AsciiLower(itemText);
+  for (char& c : word)
     if (c == ' ' || c == '_')
-      word += '-';
-    else
-      word += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-  }
+      c = '-';
   return word;
 }
 

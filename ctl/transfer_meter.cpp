@@ -2,6 +2,7 @@
 
 #include "ctl/scoped_devices.h"
 #include "link/connection.h"
+#include "platform/forwarding_device_file.h"
 #include "platform/platform.h"
 
 namespace vornik::ctl {
@@ -31,31 +32,19 @@ uint32_t MeteredUsbRead(uint8_t* buffer, uint32_t length) {
   return read;
 }
 
-class MeteredFile : public platform::DeviceFile {
+class MeteredFile : public platform::ForwardingDeviceFile {
  public:
-  explicit MeteredFile(std::unique_ptr<platform::DeviceFile> inner) : inner_(std::move(inner)) {}
+  using ForwardingDeviceFile::ForwardingDeviceFile;
   size_t write(const uint8_t* bytes, size_t count) override {
-    const size_t written = inner_->write(bytes, count);
+    const size_t written = ForwardingDeviceFile::write(bytes, count);
     Count(written);
     return written;
   }
   size_t read(uint8_t* buffer, size_t count) override {
-    const size_t read = inner_->read(buffer, count);
+    const size_t read = ForwardingDeviceFile::read(buffer, count);
     Count(read);
     return read;
   }
-  bool getTimeouts(platform::CommTimeouts& timeouts) override {
-    return inner_->getTimeouts(timeouts);
-  }
-  bool setTimeouts(const platform::CommTimeouts& timeouts) override {
-    return inner_->setTimeouts(timeouts);
-  }
-  bool control(uint32_t code, const uint8_t* input, size_t size) override {
-    return inner_->control(code, input, size);
-  }
-
- private:
-  std::unique_ptr<platform::DeviceFile> inner_;
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "ctl/vcard_phonebook.h"
 
+#include "ctl/ascii_text.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -13,14 +15,6 @@ namespace {
 constexpr std::string_view kSpeedDialProperty = "X-VORNIK-SPEED-DIAL";
 constexpr std::string_view kOldKindProperty = "X-ADDRESSBOOKSERVER-KIND";
 constexpr std::string_view kOldMemberProperty = "X-ADDRESSBOOKSERVER-MEMBER";
-
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z')
-      c = char(c - 'a' + 'A');
-  return upper;
-}
 
 std::string Escaped(std::string_view text) {
   std::string escaped;
@@ -108,14 +102,15 @@ std::optional<ContentLine> ParseContentLine(std::string_view text, int line) {
       parts.back() += c;
   }
   const std::string& name = parts.front();
-  content.name = Upper(name.substr(name.find('.') == std::string::npos ? 0 : name.rfind('.') + 1));
+  content.name =
+      AsciiUpper(name.substr(name.find('.') == std::string::npos ? 0 : name.rfind('.') + 1));
   for (size_t i = 1; i < parts.size(); ++i) {
     const size_t equals = parts[i].find('=');
     const std::string key =
-        equals == std::string::npos ? "TYPE" : Upper(parts[i].substr(0, equals));
+        equals == std::string::npos ? "TYPE" : AsciiUpper(parts[i].substr(0, equals));
     const std::string value = equals == std::string::npos ? parts[i] : parts[i].substr(equals + 1);
     std::string& held = content.params[key];
-    held += (held.empty() ? "" : ",") + Upper(value);
+    held += (held.empty() ? "" : ",") + AsciiUpper(value);
   }
   return content;
 }
@@ -183,17 +178,10 @@ std::string PercentDecoded(std::string_view text) {
 // A TEL's number: a tel: URI without its parameters, or the text.
 std::string TelNumber(const ContentLine& tel) {
   const std::string& value = tel.value;
-  if (Upper(value.substr(0, 4)) == "TEL:")
+  if (AsciiUpper(value.substr(0, 4)) == "TEL:")
     return PercentDecoded(value.substr(
         4, value.find(';') == std::string::npos ? std::string::npos : value.find(';') - 4));
   return Unescaped(value);
-}
-
-std::string Trimmed(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos)
-    return {};
-  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
 }
 
 // The name of a card without FN: its N's given and family names.
@@ -211,7 +199,7 @@ std::string NameFromN(std::string_view value) {
   }
   const std::string family = Unescaped(parts[0]);
   const std::string given = parts.size() > 1 ? Unescaped(parts[1]) : std::string();
-  return Trimmed(given + " " + family);
+  return TrimmedBlanks(given + " " + family);
 }
 
 // A card's content lines, from BEGIN to END.
@@ -239,17 +227,17 @@ std::variant<ImportRow, std::string> RowOfCard(const Card& card) {
     else if (content.name == "TEL" && (tel == nullptr || Preference(content) < Preference(*tel)))
       tel = &content;
     else if (content.name == "UID")
-      row.key = Trimmed(content.value);
+      row.key = TrimmedBlanks(content.value);
     else if (content.name == "KIND" || content.name == kOldKindProperty)
-      row.group = Upper(Trimmed(content.value)) == "GROUP";
+      row.group = AsciiUpper(TrimmedBlanks(content.value)) == "GROUP";
     else if (content.name == "MEMBER" || content.name == kOldMemberProperty)
-      row.members.push_back(Trimmed(content.value));
+      row.members.push_back(TrimmedBlanks(content.value));
     else if (content.name == kSpeedDialProperty)
-      row.speedDial = Trimmed(content.value);
+      row.speedDial = TrimmedBlanks(content.value);
   }
   if (version == nullptr)
     return std::string("the card has no VERSION");
-  const std::string number = Trimmed(version->value);
+  const std::string number = TrimmedBlanks(version->value);
   if (number != "3.0" && number != "4.0")
     return "vCard version " + number + " is not read (3.0 and 4.0 are)";
   if (fn != nullptr)
@@ -266,12 +254,13 @@ std::vector<Card> SplitCards(std::string_view text, std::vector<RowError>& error
   std::vector<Card> cards;
   int depth = 0;
   for (const auto& [line, content] : UnfoldedLines(text)) {
-    if (Trimmed(content).empty())
+    if (TrimmedBlanks(content).empty())
       continue;
     const auto parsed = ParseContentLine(content, line);
     const bool begin =
-        parsed && parsed->name == "BEGIN" && Upper(Trimmed(parsed->value)) == "VCARD";
-    const bool end = parsed && parsed->name == "END" && Upper(Trimmed(parsed->value)) == "VCARD";
+        parsed && parsed->name == "BEGIN" && AsciiUpper(TrimmedBlanks(parsed->value)) == "VCARD";
+    const bool end =
+        parsed && parsed->name == "END" && AsciiUpper(TrimmedBlanks(parsed->value)) == "VCARD";
     if (depth == 0) {
       if (begin) {
         cards.push_back(Card{line, {}, std::nullopt});
