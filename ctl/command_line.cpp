@@ -82,23 +82,20 @@ std::variant<CtlRequest, int> ParseCommandLine(const std::vector<std::string>& a
   command(&app, "info", "the device's versions, free memory (percent) and counters",
           Command::kInfo);
 
-  CLI::App* settings = app.add_subcommand("settings", "the Settings page's record");
-  settings->require_subcommand(1);
-  command(settings, "get", "print every field", Command::kSettingsGet);
-  CLI::App* settingsSet =
-      command(settings, "set", "change the named fields, keep the others as the device has them",
-              Command::kSettingsSet);
-  settingsSet->add_option("field=value", request.assignments, "the fields to change")->required();
-  settingsSet->footer(SettingsFieldHelp());
-
-  CLI::App* advanced = app.add_subcommand("advanced", "the Advanced page's record");
-  advanced->require_subcommand(1);
-  command(advanced, "get", "print every field", Command::kAdvancedGet);
-  CLI::App* advancedSet =
-      command(advanced, "set", "change the named fields, keep the others as the device has them",
-              Command::kAdvancedSet);
-  advancedSet->add_option("field=value", request.assignments, "the fields to change")->required();
-  advancedSet->footer(AdvancedFieldHelp());
+  const auto setupRecord = [&](const char* name, const char* help, Command get, Command set,
+                               const std::string& fields) {
+    CLI::App* record = app.add_subcommand(name, help);
+    record->require_subcommand(1);
+    command(record, "get", "print every field", get);
+    CLI::App* change = command(
+        record, "set", "change the named fields, keep the others as the device has them", set);
+    change->add_option("field=value", request.assignments, "the fields to change")->required();
+    change->footer(fields);
+  };
+  setupRecord("settings", "the Settings page's record", Command::kSettingsGet,
+              Command::kSettingsSet, SettingsFieldHelp());
+  setupRecord("advanced", "the Advanced page's record", Command::kAdvancedGet,
+              Command::kAdvancedSet, AdvancedFieldHelp());
 
   CLI::App* phonebook = app.add_subcommand("phonebook", "the phonebook");
   phonebook->require_subcommand(1);

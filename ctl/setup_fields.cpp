@@ -87,9 +87,10 @@ SetupField<Record> KeptListField(std::string name, uint8_t Record::*member, Item
 }
 
 template <typename Record, typename Number>
-SetupField<Record> NumberField(std::string name, Number Record::*member, NumberRange range) {
+SetupField<Record> NumberField(std::string name, Number Record::*member, NumberRange range,
+                               const char* unit = "") {
   const std::string span = std::to_string(range.lower) + " to " + std::to_string(range.upper);
-  SetupField<Record> field{name, span, nullptr, nullptr};
+  SetupField<Record> field{name, span + unit, nullptr, nullptr};
   field.show = [=](const Record& record) -> FieldValue { return int64_t(record.*member); };
   field.take = [=](std::string_view text, Record& record) -> TakeResult {
     const auto value = WholeNumber(text);
@@ -217,11 +218,11 @@ const std::vector<SetupField<SystemSetupRecord>>& SettingsFields() {
       ListField("tray-paper-size", &R::traySize, kPaperSizes),
       ListField("bypass-paper-size", &R::bypassSize, kPaperSizes),
       ListField("paper-type", &R::paperType, kPaperTypes),
-      NumberField("discard-size", &R::discardSize, RangeOf(SettingsNumber::DiscardSize)),
+      NumberField("discard-size", &R::discardSize, RangeOf(SettingsNumber::DiscardSize), " mm"),
       NumberField("rings-to-answer", &R::ringCount, RangeOf(SettingsNumber::RingCount)),
       NumberField("redial-interval", &R::redialInterval, RangeOf(SettingsNumber::RedialInterval)),
       NumberField("redial-count", &R::redialCount, RangeOf(SettingsNumber::RedialCount)),
-      NumberField("zoom", &R::zoom, RangeOf(SettingsNumber::Zoom)),
+      NumberField("zoom", &R::zoom, RangeOf(SettingsNumber::Zoom), " percent"),
       NumberField("copies", &R::copies, RangeOf(SettingsNumber::Copies)),
       ListField("sending-confirmation", &R::sendConfirm, kSendConfirm),
       ListField("print-time-out", &R::printTimeout, kPrintTimeOut),
@@ -249,7 +250,7 @@ const std::vector<SetupField<AdvancedSetupRecord>>& AdvancedFields() {
       ListField("usb-mode", &R::usbMode, kUsbMode),
       ListField("language", &R::language, kLanguages, LanguageIndex, LanguageValue),
       ListField("clock-mode", &R::clockMode, kClockMode),
-      ListField("power-save", &R::powerSave, kPowerSave),
+      ListField("power-save", &R::powerSave, kPowerSave),  // off, or after that many minutes
       ListField("alarm-sound", &R::alarmSound, kSwitch),
       ListField("key-sound", &R::keySound, kSwitch),
       ListField("stamp-receiver-name", &R::stampRcvName, kSwitch),
