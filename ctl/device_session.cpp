@@ -51,13 +51,15 @@ TriedPort Tried(const std::string& name) {
   return {name, platform::DevicePathFor(name)};
 }
 
-bool PortExists(const TriedPort& port) {
-  std::error_code ignored;
-  if (std::filesystem::exists(port.path, ignored))
-    return true;
+bool PortOpens(const TriedPort& port) {
   return platform::Services().devices->open(
              port.name, platform::kAccessRead | platform::kAccessWrite,
              platform::kShareRead | platform::kShareWrite) != nullptr;
+}
+
+bool PathExists(const TriedPort& port) {
+  std::error_code ignored;
+  return std::filesystem::exists(port.path, ignored);
 }
 
 std::string Paths(const std::vector<TriedPort>& ports) {
@@ -78,8 +80,14 @@ CtlFailure Unreachable(const std::vector<TriedPort>& ports) {
                           ": the device rule 60-vornik.rules gives the user at the desktop "
                           "access; else ask to be added to the group lp");
   for (const auto& port : ports) {
-    if (PortExists(port))
+    if (PortOpens(port))
       return CtlFailure(kExitNotResponding, "the device on " + port.path + " does not answer");
+  }
+  for (const auto& port : ports) {
+    if (PathExists(port))
+      return CtlFailure(kExitNotResponding, "the device on " + port.path +
+                                                " cannot be opened: another program may be "
+                                                "using it");
   }
   return CtlFailure(kExitNoDevice, "no device found (tried " + Paths(ports) + ")");
 }
@@ -131,6 +139,11 @@ DeviceSession::DeviceSession(const PortChoice& choice) {
 DeviceSession::~DeviceSession() = default;
 
 void DeviceSession::requireSetupModel(std::string_view what) const {
+  // A bad answer to the inquiry leaves model 0: the device is there but did not say which.
+  if (MachineState.ModelCode == 0)
+    throw CtlFailure(kExitNotResponding,
+                     "the device's answer to the inquiry was cut short or "
+                     "bad: it did not say which model it is");
   if (MachineState.ModelCode != kDefaultModelCode)
     throw CtlFailure(kExitNoDevice, "the device (model " + std::to_string(MachineState.ModelCode) +
                                         ") has no " + std::string(what));

@@ -25,16 +25,17 @@ class DeviceSession {
  public:
   // Takes the device. Throws CtlFailure: kExitPortBusy when the arbitration library
   // refuses the port, kExitPermissionDenied when a port exists that this user may not
-  // open, kExitNotResponding when a port exists but the device does not answer,
-  // kExitNoDevice when there is no device at any port tried. The port stays held until
-  // the program's clean-up.
+  // open, kExitNotResponding when a port exists but the device does not answer (or does
+  // not let itself be opened), kExitNoDevice when there is no device at any port tried. The port
+  // stays held until the program's clean-up.
   explicit DeviceSession(const PortChoice& choice);
   ~DeviceSession();
   DeviceSession(const DeviceSession&) = delete;
   DeviceSession& operator=(const DeviceSession&) = delete;
 
-  // Throws CtlFailure (kExitNoDevice) unless the device's model has the Settings,
-  // Advanced and Phonebook functions; `what` names the function asked for.
+  // Throws CtlFailure unless the device's model has the Settings, Advanced and Phonebook
+  // functions (kExitNoDevice), or when its inquiry answer named no model
+  // (kExitNotResponding); `what` names the function asked for.
   void requireSetupModel(std::string_view what) const;
 
  private:

@@ -67,6 +67,21 @@ TEST_F(CtlTest, EachWayTheDeviceCannotBeHadHasItsExitStatus) {
        {"info"},
        kExitNotResponding,
        "vornikctl: the device on /dev/parport0 does not answer"},
+      {"an inquiry answer cut short",
+       [this] { sim.model.setFault(devsim::Fault::kShortAnswer); },
+       {"phonebook", "get", "x.pbf"},
+       kExitNotResponding,
+       "vornikctl: the device's answer to the inquiry was cut short or bad"},
+      {"a device that refuses opens",
+       [this] {
+         write("device", "");
+         fake.devices.add(file("device"), sim.factory());
+         sim.model.setFault(devsim::Fault::kBusy);
+       },
+       {"--device", file("device"), "info"},
+       kExitNotResponding,
+       "vornikctl: the device on " + file("device") +
+           " cannot be opened: another program may be using it"},
       {"a model without the setup pages",
        [this] { sim.model.setFault(devsim::Fault::kWrongModel); },
        {"settings", "get"},
@@ -91,8 +106,9 @@ TEST_F(CtlTest, EachWayTheDeviceCannotBeHadHasItsExitStatus) {
     EXPECT_THAT(result.err, StartsWith(c.message)) << c.what;
     EXPECT_THAT(result.out, IsEmpty()) << c.what;
     // The next case finds the device as it was.
-    sim.model.setFault(devsim::Fault::kSilent, false);
-    sim.model.setFault(devsim::Fault::kWrongModel, false);
+    for (auto fault : {devsim::Fault::kSilent, devsim::Fault::kWrongModel,
+                       devsim::Fault::kShortAnswer, devsim::Fault::kBusy})
+      sim.model.setFault(fault, false);
     fake.devices.denied.clear();
     fake.devices.add(PortNameTable[size_t(kPortEcp1)], sim.factory());
     fake.libraries = platform::FakeLibraries{};
