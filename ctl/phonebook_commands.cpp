@@ -46,6 +46,12 @@ class TransferBar {
       : bar_(io.out, shown, "phonebook"),
         meter_([this, total](uint64_t moved) { bar_.show(int(moved * 100 / total)); }) {}
 
+  // Ends the bar's line for a message; the bar goes on below it.
+  void say(CtlIo& io, const std::string& message) {
+    bar_.end();
+    io.say(message);
+  }
+
  private:
   ProgressBar bar_;
   TransferMeter meter_;
@@ -127,7 +133,7 @@ void ReplaceDevicePhonebook(const CtlRequest& request, CtlIo& io, Fill fill) {
   ReadDevicePhonebook("; nothing was sent");
   const std::string backup = BackupPath(request.backupPath);
   SavePhonebookFile(backup, "; nothing was sent");
-  io.say("the device's phonebook is kept in " + backup);
+  bar.say(io, "the device's phonebook is kept in " + backup);
   fill();
   WriteDevicePhonebook(backup);
 }

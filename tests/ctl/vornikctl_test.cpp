@@ -325,6 +325,15 @@ TEST_F(CtlTest, TransfersDrawAProgressBarOnlyOnATerminal) {
   EXPECT_EQ(read("a.pbf"), read("b.pbf"));
   EXPECT_EQ(read("a.pbf").size(), 7040u);
 
+  // On one terminal a message ends the bar's line first; the bar goes on below it.
+  std::ostringstream terminalText;
+  CtlIo shared{terminalText, terminalText, true};
+  ASSERT_EQ(RunVornikctl({"phonebook", "put", file("a.pbf"), "--backup", file("c.pbf")}, shared),
+            kExitOk);
+  EXPECT_THAT(terminalText.str(),
+              HasSubstr("]  50%\nvornikctl: the device's phonebook is kept in " + file("c.pbf") +
+                        "\n\rphonebook [#############################.]  99%"));
+
   write("image.bin", std::string(10000, '\x01'));
   const CtlRun firmware = run({"firmware", file("image.bin")}, true);
   EXPECT_THAT(firmware.out, AllOf(HasSubstr("\rfirmware [" + std::string(30, '.') + "]   0%"),
