@@ -22,9 +22,18 @@ const SetupField<Record>& FieldNamed(const std::vector<SetupField<Record>>& fiel
   return fields.front();
 }
 
-template <typename Record>
-bool Same(const Record& a, const Record& b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
+// Every field of the two records, compared as they go to the device.
+bool Same(const SystemSetupRecord& a, const SystemSetupRecord& b) {
+  uint8_t first[system_setup_wire::kFieldBytes], second[system_setup_wire::kFieldBytes];
+  EncodeSystemSetup(a, first);
+  EncodeSystemSetup(b, second);
+  return std::memcmp(first, second, sizeof first) == 0;
+}
+bool Same(const AdvancedSetupRecord& a, const AdvancedSetupRecord& b) {
+  uint8_t first[advanced_setup_wire::kPayloadBytes], second[advanced_setup_wire::kPayloadBytes];
+  EncodeAdvancedSetup(a, first);
+  EncodeAdvancedSetup(b, second);
+  return std::memcmp(first, second, sizeof first) == 0;
 }
 
 struct Taken {
