@@ -4,6 +4,9 @@
 #   ./build.sh build  install what is missing, configure and build
 #   ./build.sh run    build optimised, start vornik-devsim on a private socket, open the panel
 #   ./build.sh package  optimised build without sanitizers in build-package, made into a .deb
+#   ./build.sh fuzz [seconds]
+#                     build the fuzz targets with clang, libFuzzer, ASan and UBSan into
+#                     build-fuzz, then fuzz each for the seconds given (60 by default)
 # BUILD_DIR chooses the test build's folder (default: build); the optimised build without
 # sanitizers that `run` uses lives in build-release.
 set -euo pipefail
@@ -18,7 +21,7 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt
 
 install_missing() {
   local missing=()
-  for p in "${packages[@]}"; do
+  for p in "${packages[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -90,7 +93,9 @@ package_deb() {
   local wanted=(usr/bin/vornik usr/bin/vornikctl usr/bin/vornik-devsim
     usr/lib/vornik/libgrenlo.so usr/lib/vornik/libtarquil.so usr/lib/vornik/libfendrel.so
     usr/lib/vornik/libcorvane.so usr/lib/vornik/vornik-uninstall
-    usr/share/vornik/vornik.ini usr/share/vornik/english.lng usr/share/vornik/vornik.html
+    usr/share/vornik/vornik.ini usr/share/vornik/english.lng usr/share/vornik/german.lng
+    usr/share/vornik/french.lng usr/share/vornik/spanish.lng usr/share/vornik/vornik.html
+    usr/share/vornik/vornik.de.html usr/share/vornik/vornik.fr.html usr/share/vornik/vornik.es.html
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
     usr/lib/udev/rules.d/60-vornik.rules
     usr/share/man/man1/vornik.1.gz usr/share/man/man1/vornik-devsim.1.gz
@@ -108,10 +113,45 @@ package_deb() {
   echo "Package: $deb"
 }
 
+# Builds every fuzz target with the whole program instrumented for coverage, then fuzzes
+# each in turn on its seed corpus; new inputs go to build-fuzz/corpus, findings to
+# build-fuzz/findings. Prints the runs each target made; fails when any found something.
+run_fuzzers() {
+  local seconds=${1:-60}
+  local dir=build-fuzz
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORNIK_SANITIZE=ON \
+    -DCMAKE_CXX_FLAGS="-O1 -fsanitize=fuzzer-no-link" "${launcher[@]}"
+  cmake --build "$dir" --target vornik_fuzz_targets
+  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+  export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+  # The file readers are fuzzed through files: in memory where the machine allows.
+  if [ -z "${TMPDIR:-}" ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
+  local failed=() report=()
+  while read -r program seeds; do
+    [ -n "$program" ] || continue
+    local name
+    name=$(basename "$program")
+    mkdir -p "$dir/corpus/$name" "$dir/findings/$name"
+    echo "== $name: $seconds s"
+    if "$program" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$dir/findings/$name/" "$dir/corpus/$name" "$seeds" >"$dir/$name.log" 2>&1; then
+      report+=("$(printf '%-26s %12s runs' "$name" "$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$dir/$name.log")")")
+    else
+      failed+=("$name")
+      report+=("$(printf '%-26s FINDING, see %s' "$name" "$dir/$name.log")")
+    fi
+  done <"$dir/fuzz_targets.txt"
+  printf '%s\n' "${report[@]}"
+  [ ${#failed[@]} -eq 0 ]
+}
+
 case "${1:-}" in
   test) install_missing; configure_and_build; run_tests ;;
   build) install_missing; configure_and_build ;;
   run) install_missing; configure_and_build "$release_dir" Release OFF; run_panel ;;
   package) package_deb ;;
-  *) echo "usage: $0 test|build|run|package" >&2; exit 2 ;;
+  fuzz) install_missing clang; run_fuzzers "${2:-60}" ;;
+  *) echo "usage: $0 test|build|run|package|fuzz [seconds]" >&2; exit 2 ;;
 esac

@@ -8,6 +8,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "lang/lang_text.h"
+#include "lang/language_choice.h"
 #include "platform/platform.h"
 #include "platform/program_folders.h"
 
@@ -23,9 +25,16 @@ QPointer<QDialog>& HelpWindow() {
 
 QString HelpFilePath() {
   const std::string programPath = platform::Services().system->programPath();
-  const QString name = QFileInfo(QString::fromStdString(programPath)).completeBaseName() + ".html";
-  return QString::fromStdString(
-      platform::FindProgramFile(platform::FoldersOfProgram(programPath).data, name.toStdString()));
+  const std::vector<std::string> folders = platform::FoldersOfProgram(programPath).data;
+  const std::string name =
+      QFileInfo(QString::fromStdString(programPath)).completeBaseName().toStdString();
+  if (ChosenLanguage != nullptr && ChosenLanguage != &kEnglish) {
+    const std::string localized =
+        platform::FindProgramFile(folders, name + "." + ChosenLanguage->code + ".html");
+    if (QFileInfo::exists(QString::fromStdString(localized)))
+      return QString::fromStdString(localized);
+  }
+  return QString::fromStdString(platform::FindProgramFile(folders, name + ".html"));
 }
 
 void ShowHelp(QWidget* owner, int context) {
@@ -50,6 +59,9 @@ void ShowHelp(QWidget* owner, int context) {
   }
   auto* browser = window->findChild<QTextBrowser*>();
   browser->setSource(QUrl::fromLocalFile(path));
+  // The page names itself in its own language.
+  if (const QString title = browser->documentTitle(); !title.isEmpty())
+    window->setWindowTitle(title);
   browser->scrollToAnchor(QStringLiteral("topic%1").arg(context));
   window->show();
   window->raise();

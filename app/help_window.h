@@ -8,8 +8,10 @@ class QWidget;
 
 namespace vornik {
 
-// The help page: the program's name with the extension ".html", in the first of the
-// program's data folders that holds it (platform/program_folders.h).
+// The help page in the language of the texts (`ChosenLanguage`): the program's name with
+// the language's code and the extension ".html" ("vornik.de.html"), in the first of the
+// program's data folders that holds it (platform/program_folders.h). The English page, and
+// the page for a language without one, is the program's name with ".html" alone.
 QString HelpFilePath();
 
 // Shows the help page at topic `context` (an anchor "topic<context>" in the page).

@@ -57,6 +57,16 @@ enum TabPicture {
   kPictureFwUp
 };
 
+// The main window's template with the menu layout that offers the settings file too.
+const res::DialogTemplate& MainTemplate() {
+  static const res::DialogTemplate withSettingsMenu = [] {
+    res::DialogTemplate dialog = res::kTemplate102;
+    dialog.menuId = res::kMenu130.id;
+    return dialog;
+  }();
+  return withSettingsMenu;
+}
+
 }  // namespace
 
 CMainPanel* MainPanel() {
@@ -70,7 +80,7 @@ CMainPanel::CMainPanel(QWidget* parent)
   TheMainPanel() = this;
   qApp->installEventFilter(this);
   setObjectName(QStringLiteral("MainPanel"));
-  controls_ = res::BuildDialog(res::kTemplate102, this);
+  controls_ = res::BuildDialog(MainTemplate(), this);
   helpButton_ = controls_.find<ImageButton>(kHelpButtonId);
   exitButton_ = controls_.find<ImageButton>(kExitButtonId);
 
@@ -185,6 +195,15 @@ void CMainPanel::routeMenuCommands() {
   route(res::kCmdExit, &CMainPanel::OnExit);
   route(res::kCmdHelpContents, &CMainPanel::OnHelp);
   route(res::kCmdAbout, &CMainPanel::OnAbout);
+  route(res::kCmdLoadPhonebook, &CMainPanel::OnLoadPhonebook);
+  route(res::kCmdSavePhonebook, &CMainPanel::OnSavePhonebook);
+  route(res::kCmdLoadSettings, &CMainPanel::OnLoadSettings);
+  route(res::kCmdSaveSettings, &CMainPanel::OnSaveSettings);
+  // Only the full model has the two setup records a settings file holds.
+  for (int command : {res::kCmdLoadSettings, res::kCmdSaveSettings}) {
+    if (QAction* action = res::FindMenuCommand(menuBar(), command))
+      action->setEnabled(MachineState.ModelCode == kFullModel);
+  }
 }
 
 void CMainPanel::OnExit() {

@@ -53,6 +53,12 @@ class CMainPanel : public QDialog {
   void OnExit();
   void OnHelp();
   void OnAbout();
+  // The File menu (file_commands.cpp): each asks for a file, reads or writes it, shows what
+  // it changed, and says in a box when the file could not be read or written.
+  void OnLoadPhonebook();
+  void OnSavePhonebook();
+  void OnLoadSettings();
+  void OnSaveSettings();
   // The close box and Escape.
   void reject() override;
 

@@ -7,8 +7,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "devsim/answer_read.h"
 #include "devsim/traffic_log.h"
@@ -25,25 +28,47 @@ uint32_t Tick() {
   return platform::Services().clock->tickCount();
 }
 
+// True when the client on `fd` closed its end: no one is left to read an answer.
+bool PeerGone(int fd) {
+  pollfd pfd{fd, 0, 0};
+  return ::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR)) != 0;
+}
+
 // Waits for the device in real time with the model unlocked, so that other connections
-// use it meanwhile; a write on any of them wakes the wait early.
+// use it meanwhile; a write on any of them wakes the wait early. The wait gives up when the
+// client that asked for the read hangs up.
 class UnlockedWaiter : public ReadWaiter {
  public:
-  UnlockedWaiter(std::unique_lock<std::mutex>& lock, std::condition_variable& changed,
-                 const bool& stopping)
-      : lock_(lock), changed_(changed), stopping_(stopping) {}
+  UnlockedWaiter(std::unique_lock<TurnMutex>& lock, std::condition_variable_any& changed,
+                 const bool& stopping, int fd)
+      : lock_(lock), changed_(changed), stopping_(stopping), fd_(fd) {}
   uint32_t now() override { return Tick(); }
   bool wait(uint32_t ms) override {
-    if (!stopping_)
-      changed_.wait_for(lock_, std::chrono::milliseconds(ms));
-    return !stopping_;
+    if (!stopping_ && !peerGone())
+      changed_.wait_for(lock_, std::chrono::milliseconds(std::min(ms, kPeerCheckMs)));
+    return !stopping_ && !peerGone();
+  }
+  bool peerGone() {
+    gone_ = gone_ || PeerGone(fd_);
+    return gone_;
   }
 
  private:
-  std::unique_lock<std::mutex>& lock_;
-  std::condition_variable& changed_;
+  std::unique_lock<TurnMutex>& lock_;
+  std::condition_variable_any& changed_;
   const bool& stopping_;
+  int fd_;
+  bool gone_ = false;
 };
+
+// The code of a message as the log shows it: the letter, or the byte in hex.
+std::string CodeText(uint8_t code) {
+  if (code > ' ' && code < 0x7F)
+    return std::string("'") + char(code) + "'";
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02X", code);
+  return hex;
+}
 
 bool Send(int fd, uint8_t code, std::span<const uint8_t> payload) {
   return bridge::SendMessage(fd, code, payload, platform::MsFromNow(kMessageArrivalMs));
@@ -71,9 +96,8 @@ bool SocketIsServed(const sockaddr_un& address) {
 
 }  // namespace
 
-BridgeServer::BridgeServer(DeviceModel& model, TrafficLog* log,
-                           std::function<void(const DeviceModel&)> onChange)
-    : model_(model), log_(log), onChange_(std::move(onChange)), seenRevision_(model.revision()) {
+BridgeServer::BridgeServer(DeviceModel& model, TrafficLog* log, StateKeeper keepState)
+    : model_(model), log_(log), keepState_(std::move(keepState)), seenRevision_(model.revision()) {
   int wake[2];
   if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) == 0) {
     wakeRead_ = wake[0];
@@ -135,8 +159,9 @@ void BridgeServer::run() {
     {
       std::lock_guard lock(modelMutex_);
       model_.settle(Tick());
-      afterModelCall();
+      keepContent();
     }
+    flushLog();
     reapFinished();
   }
 
@@ -163,15 +188,23 @@ void BridgeServer::accept() {
   const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
   if (fd < 0)
     return;
+  reapFinished();  // a slot freed a moment ago is free now
   std::lock_guard lock(connectionsMutex_);
   if (connections_.size() >= kMaxConnections) {
     ::close(fd);
-    if (log_)
+    if (log_) {
       log_->line("connection refused: too many open");
+      log_->flush();
+    }
     return;
   }
   auto& connection = connections_.emplace_back(fd, nextNumber_++);
-  connection.thread = std::thread([this, &connection] { serve(connection); });
+  connection.thread = std::thread([this, &connection] {
+    serve(connection.fd, connection.number);
+    std::lock_guard lock(connectionsMutex_);
+    ::close(connection.fd);
+    connection.finished = true;
+  });
 }
 
 void BridgeServer::reapFinished() {
@@ -186,43 +219,51 @@ void BridgeServer::reapFinished() {
   }
 }
 
-void BridgeServer::afterModelCall() {
+bool BridgeServer::keepContent() {
   if (model_.revision() == seenRevision_)
-    return;
+    return true;
+  // Marked as seen even when it fails: the next change tries again, with everything.
   seenRevision_ = model_.revision();
-  if (onChange_)
-    onChange_(model_);
-}
-
-void BridgeServer::note(const Connection& connection, const std::string& text) {
+  std::string error;
+  if (!keepState_ || keepState_(model_.content(), error))
+    return true;
   if (log_)
-    log_->line("connection " + std::to_string(connection.number) + ": " + text);
+    log_->line("state not saved: " + error);
+  return false;
 }
 
-void BridgeServer::serve(Connection& connection) {
-  bool opened = false;
+void BridgeServer::note(const Session& session, const std::string& text) {
+  if (log_) {
+    log_->line("connection " + std::to_string(session.number) + ": " + text);
+    log_->flush();
+  }
+}
+
+void BridgeServer::flushLog() {
+  if (log_)
+    log_->flush();
+}
+
+void BridgeServer::serve(int fd, int number) {
+  Session session{fd, number};
   bridge::Message message;
   for (;;) {
-    if (!platform::WaitReady(connection.fd, POLLIN, platform::MsFromNow(kConnectionIdleMs)) ||
-        !bridge::ReceiveMessage(connection.fd, message, platform::MsFromNow(kMessageArrivalMs))) {
-      note(connection, "closed");  // by the client, or a message cut short or too large
-      break;
+    if (!platform::WaitReady(fd, POLLIN, platform::MsFromNow(kConnectionIdleMs)) ||
+        !bridge::ReceiveMessage(fd, message, platform::MsFromNow(kMessageArrivalMs))) {
+      note(session, "closed");  // by the client, or a message cut short or too large
+      return;
     }
-    if (!handle(connection, message.code, message.payload, opened))
-      break;
+    if (!handle(session, message.code, message.payload))
+      return;
   }
-  std::lock_guard lock(connectionsMutex_);
-  ::close(connection.fd);
-  connection.finished = true;
 }
 
-bool BridgeServer::handle(Connection& connection, uint8_t code, const std::vector<uint8_t>& payload,
-                          bool& opened) {
+bool BridgeServer::handle(Session& session, uint8_t code, const std::vector<uint8_t>& payload) {
   auto malformed = [&] {
-    note(connection, "malformed message '" + std::string(1, char(code)) + "', closed");
+    note(session, "malformed message " + CodeText(code) + ", closed");
     return false;
   };
-  if ((code == bridge::kOpen) == opened)
+  if ((code == bridge::kOpen) == session.opened)
     return malformed();  // open first, and only once
 
   switch (code) {
@@ -234,49 +275,18 @@ bool BridgeServer::handle(Connection& connection, uint8_t code, const std::vecto
         std::lock_guard lock(modelMutex_);
         accepted = model_.acceptsOpen();
       }
-      note(connection, "open access " + std::to_string(payload[0]) + " share " +
-                           std::to_string(payload[1]) + (accepted ? "" : ": refused, busy"));
+      note(session, "open access " + std::to_string(payload[0]) + " share " +
+                        std::to_string(payload[1]) + (accepted ? "" : ": refused, busy"));
       const uint8_t answer = accepted ? 0 : 1;
-      opened = accepted;
-      return Send(connection.fd, bridge::kOpenAnswer, {&answer, 1}) && accepted;
+      session.opened = accepted;
+      return Send(session.fd, bridge::kOpenAnswer, {&answer, 1}) && accepted;
     }
-    case bridge::kWrite: {
-      DeviceModel::WriteResult result;
-      {
-        std::lock_guard lock(modelMutex_);
-        result = model_.write(payload, Tick());
-        afterModelCall();
-      }
-      modelChanged_.notify_all();
-      if (result.dropped) {
-        note(connection, "link dropped during a write, closed");
-        return false;
-      }
-      std::vector<uint8_t> answer;
-      bridge::PutBe32(answer, uint32_t(result.accepted));
-      return Send(connection.fd, bridge::kWriteAnswer, answer);
-    }
-    case bridge::kRead: {
+    case bridge::kWrite:
+      return handleWrite(session, payload);
+    case bridge::kRead:
       if (payload.size() != 12)
         return malformed();
-      const size_t count = std::min<size_t>(bridge::GetBe32(payload.data()), kMaxReadBytes);
-      const uint32_t intervalMs = bridge::GetBe32(payload.data() + 4);
-      const uint32_t totalMs = bridge::GetBe32(payload.data() + 8);
-      std::vector<uint8_t> buffer(count);
-      DeviceModel::TakeResult result;
-      {
-        std::unique_lock lock(modelMutex_);
-        UnlockedWaiter waiter(lock, modelChanged_, stopping_);
-        result = ReadAnswer(model_, buffer.data(), count, intervalMs, totalMs, waiter);
-        afterModelCall();
-      }
-      if (result.dropped) {
-        note(connection, "link dropped during a read, closed");
-        return false;
-      }
-      buffer.resize(result.count);
-      return Send(connection.fd, bridge::kReadAnswer, buffer);
-    }
+      return handleRead(session, payload);
     case bridge::kControl: {
       if (payload.size() < 4)
         return malformed();
@@ -286,11 +296,92 @@ bool BridgeServer::handle(Connection& connection, uint8_t code, const std::vecto
         done = model_.control(bridge::GetBe32(payload.data()), std::span(payload).subspan(4));
       }
       const uint8_t answer = done ? 1 : 0;
-      return Send(connection.fd, bridge::kControlAnswer, {&answer, 1});
+      return Send(session.fd, bridge::kControlAnswer, {&answer, 1});
     }
     default:
       return malformed();
   }
+}
+
+bool BridgeServer::handleWrite(Session& session, const std::vector<uint8_t>& payload) {
+  const std::span<const uint8_t> bytes(payload);
+  size_t accepted = 0;
+  bool dropped = false, kept = true;
+  // Slice by slice, until the device takes a slice short (the short-write fault).
+  for (size_t at = 0; at < bytes.size(); at += kWriteSliceBytes) {
+    const auto slice = bytes.subspan(at, std::min(kWriteSliceBytes, bytes.size() - at));
+    DeviceModel::WriteResult result;
+    {
+      std::lock_guard lock(modelMutex_);
+      // A slice whose change cannot be kept is undone whole, the acknowledgement it queued
+      // with it: the device did not store it.
+      std::optional<DeviceModel> before;
+      if (keepState_)
+        before.emplace(model_);
+      result = model_.write(slice, Tick());
+      kept = keepContent();
+      if (!kept) {
+        model_ = std::move(*before);
+        seenRevision_ = model_.revision();
+      }
+    }
+    flushLog();
+    modelChanged_.notify_all();
+    dropped = result.dropped;
+    if (dropped || !kept)
+      break;
+    accepted += result.accepted;
+    if (result.accepted < slice.size())
+      break;
+  }
+  if (dropped) {
+    note(session, "link dropped during a write, closed");
+    return false;
+  }
+  if (!kept)
+    note(session, "write not kept: answered as taking only the bytes before it");
+  std::vector<uint8_t> answer;
+  bridge::PutBe32(answer, uint32_t(accepted));
+  return Send(session.fd, bridge::kWriteAnswer, answer);
+}
+
+bool BridgeServer::handleRead(Session& session, const std::vector<uint8_t>& payload) {
+  const size_t count = std::min<size_t>(bridge::GetBe32(payload.data()), kMaxReadBytes);
+  const uint32_t intervalMs = bridge::GetBe32(payload.data() + 4);
+  const uint32_t totalMs = bridge::GetBe32(payload.data() + 8);
+  std::vector<uint8_t> buffer(count);
+  DeviceModel::TakeResult result;
+  bool peerGone;
+  {
+    std::unique_lock lock(modelMutex_);
+    UnlockedWaiter waiter(lock, modelChanged_, stopping_, session.fd);
+    result = ReadAnswer(model_, buffer.data(), count, intervalMs, totalMs, waiter);
+    peerGone = waiter.peerGone();
+    if (peerGone)
+      model_.putBack({buffer.data(), result.count}, Tick());  // they belong to the next reader
+    keepContent();
+  }
+  flushLog();
+  if (result.dropped) {
+    note(session, "link dropped during a read, closed");
+    return false;
+  }
+  if (peerGone) {
+    modelChanged_.notify_all();
+    note(session, "client gone during a read, closed");
+    return false;
+  }
+  buffer.resize(result.count);
+  if (!Send(session.fd, bridge::kReadAnswer, buffer)) {
+    {
+      std::lock_guard lock(modelMutex_);
+      model_.putBack(buffer, Tick());
+    }
+    modelChanged_.notify_all();
+    note(session, "answer not delivered, closed");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace devsim

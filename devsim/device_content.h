@@ -40,6 +40,7 @@ struct PhonebookSlot {
   uint8_t inUseFlag = 0;
   std::array<uint8_t, kNameWidth> name{};      // blank-padded
   std::array<uint8_t, kDialWidth> dialData{};  // number, blank-padded; or a group's member set
+  friend bool operator==(const PhonebookSlot&, const PhonebookSlot&) = default;
 };
 
 // The firmware images the device took in completely.
@@ -47,6 +48,7 @@ struct FirmwareRecord {
   uint32_t imagesReceived = 0;
   uint32_t lastImageSize = 0;
   uint32_t lastImageChecksum = 0;  // 32-bit sum of the image bytes
+  friend bool operator==(const FirmwareRecord&, const FirmwareRecord&) = default;
 };
 
 struct DeviceContent {
@@ -56,6 +58,7 @@ struct DeviceContent {
   std::array<uint8_t, kDeviceInfoSize> deviceInfo{};
   std::array<PhonebookSlot, kPhonebookSlots> phonebook{};
   FirmwareRecord firmware;
+  friend bool operator==(const DeviceContent&, const DeviceContent&) = default;
 };
 
 // The content of a device fresh from the factory: everyday settings, an office identity,

@@ -365,7 +365,7 @@ void DeviceModel::queueAnswer(std::vector<uint8_t> answer, uint32_t delayMs, uin
     delayMs = kLateAnswerMs;
   const size_t dropAt = droppable && hasFault(Fault::kDropTransfer) ? answer.size() / 2 : SIZE_MAX;
   notify(Traffic::kAnswer, answer);
-  if (output_.size() == kMaxPendingAnswers)
+  while (output_.size() >= kMaxPendingAnswers)  // bytes put back may make one more
     output_.pop_front();
   output_.push_back({std::move(answer), 0, now + delayMs, dropAt});
 }
@@ -390,6 +390,11 @@ DeviceModel::TakeResult DeviceModel::take(uint8_t* buffer, size_t max, uint32_t 
       output_.pop_front();
   }
   return {got, false};
+}
+
+void DeviceModel::putBack(std::span<const uint8_t> bytes, uint32_t now) {
+  if (!bytes.empty())
+    output_.push_front({{bytes.begin(), bytes.end()}, 0, now, SIZE_MAX});
 }
 
 std::optional<uint32_t> DeviceModel::msUntilReady(uint32_t now) const {

@@ -88,6 +88,8 @@ class DeviceModel {
   };
   // Moves up to `max` answer bytes that are ready at `now` into `buffer`.
   TakeResult take(uint8_t* buffer, size_t max, uint32_t now);
+  // Returns bytes taken that never reached a reader: they are read next, ready at once.
+  void putBack(std::span<const uint8_t> bytes, uint32_t now);
 
   // Milliseconds until the next answer byte is ready (0: ready now); nullopt when no answer
   // is pending.

@@ -1,8 +1,10 @@
 // vornik-devsim: the simulated device, served on a bridge socket.
 #include <signal.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,8 +41,10 @@ void PrintUsage(FILE* out) {
                  std::string(fault.help).c_str());
   std::fprintf(out,
                "  --state FILE   keep the device's settings and phonebook in FILE across runs\n"
-               "  --log FILE     append every frame received and sent, as hex, to FILE\n"
-               "  --help         show this text\n");
+               "  --log FILE     append every frame received and sent, as hex, to FILE (up to\n"
+               "                 %llu MiB; a note ends it when full)\n"
+               "  --help         show this text\n",
+               static_cast<unsigned long long>(kMaxLogBytes >> 20));
 }
 
 bool ParseModelCode(std::string_view text, uint8_t& code) {
@@ -141,7 +145,8 @@ int main(int argc, char** argv) {
   if (!options.logPath.empty()) {
     log = std::make_unique<TrafficLog>(options.logPath);
     if (!log->ok()) {
-      std::fprintf(stderr, "vornik-devsim: cannot open the log %s\n", options.logPath.c_str());
+      std::fprintf(stderr, "vornik-devsim: cannot open the log %s: %s\n", options.logPath.c_str(),
+                   std::strerror(errno));
       return 1;
     }
     model.setObserver([&log, &model](Traffic traffic, std::span<const uint8_t> bytes) {
@@ -149,14 +154,16 @@ int main(int argc, char** argv) {
     });
   }
 
-  auto saveState = [&options](const DeviceModel& changed) {
-    if (options.statePath.empty())
-      return;
-    std::string failure;
-    if (!SaveState(changed.content(), options.statePath, failure))
-      std::fprintf(stderr, "vornik-devsim: %s\n", failure.c_str());
-  };
-  BridgeServer server(model, log.get(), saveState);
+  StateKeeper keepState;
+  if (!options.statePath.empty()) {
+    keepState = [&options](const DeviceContent& changed, std::string& failure) {
+      if (SaveState(changed, options.statePath, failure))
+        return true;
+      std::fprintf(stderr, "vornik-devsim: state not saved: %s\n", failure.c_str());
+      return false;
+    };
+  }
+  BridgeServer server(model, log.get(), keepState);
   if (!server.listen(options.socketPath, error)) {
     std::fprintf(stderr, "vornik-devsim: %s\n", error.c_str());
     return 1;

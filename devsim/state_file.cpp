@@ -1,12 +1,15 @@
 #include "devsim/state_file.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <span>
 #include <sstream>
 #include <vector>
+
+#include "platform/safe_save.h"
 
 namespace devsim {
 namespace {
@@ -15,6 +18,14 @@ constexpr std::string_view kHeader = "vornik-devsim state 1";
 // A state file is about 15 KiB; anything much larger is not one.
 constexpr uintmax_t kMaxStateFileSize = 64 * 1024;
 constexpr size_t kSlotBytes = 2 + kNameWidth + kDialWidth;
+
+// Line numbers of what the file holds, in the order it is written.
+constexpr size_t kSystemSetupLine = 2;
+constexpr size_t kAdvancedSetupLine = 3;
+constexpr size_t kDeviceInfoLine = 4;
+constexpr size_t kFirmwareLine = 5;
+constexpr size_t kFirstPhonebookLine = 6;
+constexpr size_t kLastLine = kFirstPhonebookLine + kPhonebookSlots - 1;
 
 std::string Hex(std::span<const uint8_t> bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -56,70 +67,72 @@ std::vector<uint8_t> SlotBytes(const PhonebookSlot& slot) {
   return bytes;
 }
 
-// One line after the header; false when it is not a line SaveState writes.
-bool ParseLine(const std::string& line, DeviceContent& content) {
+// A decimal number that fits 32 bits, digits only.
+bool ParseNumber(const std::string& text, uint32_t& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, failure] = std::from_chars(text.data(), end, value);
+  return !text.empty() && failure == std::errc() && stop == end;
+}
+
+// The line SaveState writes as line `number` (from 2, after the header), read into
+// `content`; false when the line is any other.
+bool ParseLine(size_t number, const std::string& line, DeviceContent& content) {
   std::istringstream in(line);
   std::string key, value, extra;
   in >> key;
-  if (key == "system-setup" || key == "advanced-setup" || key == "device-info") {
-    if (!(in >> value) || (in >> extra))
-      return false;
-    if (key == "system-setup")
-      return ParseHex(value, content.systemSetup);
-    if (key == "advanced-setup")
-      return ParseHex(value, content.advancedSetup);
-    return ParseHex(value, content.deviceInfo);
+  switch (number) {
+    case kSystemSetupLine:
+    case kAdvancedSetupLine:
+    case kDeviceInfoLine: {
+      if (!(in >> value) || (in >> extra))
+        return false;
+      if (number == kSystemSetupLine)
+        return key == "system-setup" && ParseHex(value, content.systemSetup);
+      if (number == kAdvancedSetupLine)
+        return key == "advanced-setup" && ParseHex(value, content.advancedSetup);
+      return key == "device-info" && ParseHex(value, content.deviceInfo);
+    }
+    case kFirmwareLine: {
+      std::string images, size, checksum;
+      auto& f = content.firmware;
+      return key == "firmware" && (in >> images >> size >> checksum) && !(in >> extra) &&
+             ParseNumber(images, f.imagesReceived) && ParseNumber(size, f.lastImageSize) &&
+             ParseNumber(checksum, f.lastImageChecksum);
+    }
   }
-  if (key == "firmware") {
-    auto& f = content.firmware;
-    return bool(in >> f.imagesReceived >> f.lastImageSize >> f.lastImageChecksum) && !(in >> extra);
-  }
-  if (key == "phonebook") {
-    unsigned slot = 0;
-    if (!(in >> slot >> value) || (in >> extra) || slot < 1 || slot > kPhonebookSlots)
-      return false;
-    uint8_t bytes[kSlotBytes];
-    if (!ParseHex(value, bytes))
-      return false;
-    auto& entry = content.phonebook[slot - 1];
-    entry.groupFlag = bytes[0];
-    entry.inUseFlag = bytes[1];
-    std::copy_n(bytes + 2, kNameWidth, entry.name.begin());
-    std::copy_n(bytes + 2 + kNameWidth, kDialWidth, entry.dialData.begin());
-    return true;
-  }
-  return false;
+  const size_t slot = number - kFirstPhonebookLine + 1;
+  std::string slotText;
+  uint32_t slotRead = 0;
+  uint8_t bytes[kSlotBytes];
+  if (key != "phonebook" || !(in >> slotText >> value) || (in >> extra) ||
+      !ParseNumber(slotText, slotRead) || slotRead != slot || !ParseHex(value, bytes))
+    return false;
+  auto& entry = content.phonebook[slot - 1];
+  entry.groupFlag = bytes[0];
+  entry.inUseFlag = bytes[1];
+  std::copy_n(bytes + 2, kNameWidth, entry.name.begin());
+  std::copy_n(bytes + 2 + kNameWidth, kDialWidth, entry.dialData.begin());
+  return true;
 }
 
 }  // namespace
 
 bool SaveState(const DeviceContent& content, const std::string& path, std::string& error) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::trunc);
-    out << kHeader << '\n'
-        << "system-setup " << Hex(content.systemSetup) << '\n'
-        << "advanced-setup " << Hex(content.advancedSetup) << '\n'
-        << "device-info " << Hex(content.deviceInfo) << '\n'
-        << "firmware " << content.firmware.imagesReceived << ' ' << content.firmware.lastImageSize
-        << ' ' << content.firmware.lastImageChecksum << '\n';
-    for (size_t i = 0; i < content.phonebook.size(); ++i)
-      out << "phonebook " << i + 1 << ' ' << Hex(SlotBytes(content.phonebook[i])) << '\n';
-    out.flush();
-    if (!out) {
-      error = "cannot write " + temporary;
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  std::error_code failure;
-  std::filesystem::rename(temporary, path, failure);
-  if (failure) {
-    error = "cannot replace " + path + ": " + failure.message();
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  std::ostringstream out;
+  out << kHeader << '\n'
+      << "system-setup " << Hex(content.systemSetup) << '\n'
+      << "advanced-setup " << Hex(content.advancedSetup) << '\n'
+      << "device-info " << Hex(content.deviceInfo) << '\n'
+      << "firmware " << content.firmware.imagesReceived << ' ' << content.firmware.lastImageSize
+      << ' ' << content.firmware.lastImageChecksum << '\n';
+  for (size_t i = 0; i < content.phonebook.size(); ++i)
+    out << "phonebook " << i + 1 << ' ' << Hex(SlotBytes(content.phonebook[i])) << '\n';
+  const std::string text = out.str();
+  const int failure =
+      platform::SaveFileSafely(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+  if (failure != 0)
+    error = "cannot save " + path + ": " + std::strerror(failure);
+  return failure == 0;
 }
 
 LoadResult LoadState(const std::string& path, DeviceContent& content, std::string& error) {
@@ -138,11 +151,16 @@ LoadResult LoadState(const std::string& path, DeviceContent& content, std::strin
     return LoadResult::kBad;
   }
   DeviceContent loaded = content;
-  for (int number = 2; std::getline(in, line); ++number) {
-    if (!ParseLine(line, loaded)) {
+  size_t number = kSystemSetupLine;
+  for (; std::getline(in, line); ++number) {
+    if (number > kLastLine || !ParseLine(number, line, loaded)) {
       error = path + ": line " + std::to_string(number) + " is damaged";
       return LoadResult::kBad;
     }
+  }
+  if (number <= kLastLine) {  // a file cut short, even at the end of a line
+    error = path + ": line " + std::to_string(number) + " is missing";
+    return LoadResult::kBad;
   }
   content = loaded;
   return LoadResult::kLoaded;

@@ -15,15 +15,17 @@
 
 namespace devsim {
 
-// Writes the content to a temporary file beside `path`, then renames it over `path`, so
-// a reader never sees half a file. False with `error` set when it cannot.
+// Replaces the file at `path` with the content whole (see platform::SaveFileSafely):
+// neither a reader nor a crash at any moment finds half a file. False with `error` saying
+// what failed and why.
 bool SaveState(const DeviceContent& content, const std::string& path, std::string& error);
 
 enum class LoadResult { kLoaded, kMissing, kBad };
 
 // Reads a state file into `content`, over what it holds (the model code is not part of
-// the state). A file that is not exactly as written by SaveState is refused whole: kBad
-// with `error` naming the line, `content` unchanged.
+// the state). A file that is not exactly as written by SaveState, every line in its place,
+// is refused whole: kBad with `error` naming the first line damaged or missing, `content`
+// unchanged.
 LoadResult LoadState(const std::string& path, DeviceContent& content, std::string& error);
 
 }  // namespace devsim

@@ -13,7 +13,6 @@ namespace wire = device_info_wire;
 
 constexpr uint8_t kGetDeviceInfoRequest[] = {
     0x1B, 0xA4, 0x00, 0x05, 0x50, 0xE0, 0x82, kOpReadRecord, kRecordDeviceInfo};
-constexpr uint32_t kGetDeviceInfoWaitMs = 1000;
 
 uint32_t GetLong(const uint8_t* at) {
   return uint32_t(at[0]) << 24 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 8 | at[3];

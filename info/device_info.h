@@ -62,6 +62,9 @@ inline constexpr size_t kGetAnswerFields = 10;
 // Reads every field of the record from the 105 payload bytes at `payload`.
 DeviceInfoRecord DecodeDeviceInfo(const uint8_t* payload);
 
+// The fixed wait between the request and the answer.
+inline constexpr uint32_t kGetDeviceInfoWaitMs = 1000;
+
 // Sends 1B A4 00 05 50 E0 82 C1 43, waits 1000 ms and reads 115 bytes. Succeeds, and
 // `DeviceInfo` takes the payload, only when the whole answer arrived and its length field
 // matches it; otherwise the record keeps its values. Returns non-zero on success.

@@ -21,18 +21,6 @@ char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -44,17 +32,28 @@ class ByteStream {
   explicit ByteStream(std::FILE* file) : file_(file) {}
 
   int next() {
-    if (pos_ == end_) {
-      end_ = std::fread(block_, 1, sizeof block_, file_);
-      pos_ = 0;
-      if (end_ == 0) {
-        return -1;
-      }
+    if (pos_ == end_ && !fill()) {
+      return -1;
     }
     return static_cast<unsigned char>(block_[pos_++]);
   }
 
+  // A file saved as UTF-8 by some editors starts with the byte-order mark EF BB BF, which
+  // is no part of its first line. Called before the first next().
+  void skipByteOrderMark() {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (fill() && std::string_view(block_, end_).starts_with(kMark)) {
+      pos_ = kMark.size();
+    }
+  }
+
  private:
+  bool fill() {
+    end_ = std::fread(block_, 1, sizeof block_, file_);
+    pos_ = 0;
+    return end_ > 0;
+  }
+
   std::FILE* file_;
   char block_[4096];
   size_t pos_ = 0;
@@ -91,7 +90,7 @@ struct Name {
     while (!view.empty() && IsBlank(static_cast<unsigned char>(view.back()))) {
       view.remove_suffix(1);
     }
-    return !tooLong && view.size() <= kMaxNameLength && SameName(view, wanted);
+    return !tooLong && view.size() <= kMaxNameLength && SameNameIgnoringCase(view, wanted);
   }
 };
 
@@ -141,6 +140,18 @@ size_t ReadValue(ByteStream& in, char* buffer, size_t size) {
 
 }  // namespace
 
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
 size_t ReadProfileString(const std::string& path, const char* section, const char* key,
                          char* buffer, size_t size) {
   if (size == 0) {
@@ -155,6 +166,7 @@ size_t ReadProfileString(const std::string& path, const char* section, const cha
     return 0;
   }
   ByteStream in(file.get());
+  in.skipByteOrderMark();
   bool inSection = false;
   for (int c = in.next(); c != -1; c = in.next()) {
     while (IsBlank(c)) {

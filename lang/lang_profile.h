@@ -2,12 +2,18 @@
 // a line "key = value" gives a value. Section and key names match without regard to letter
 // case; blanks around a value are dropped; a value enclosed in one matching pair of single
 // or double quotation marks loses the marks; the bytes of a value are copied as they stand.
+// A UTF-8 byte-order mark at the start of the file is skipped.
 #pragma once
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vornik {
+
+// True when the two names are the same without regard to the case of the letters A to Z, as
+// section and key names match.
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 
 // Copies the value of `key` in `section` of the file at `path` into `buffer`: at most
 // `size` - 1 bytes and a terminating zero (a longer value is cut). A missing file, section

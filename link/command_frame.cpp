@@ -34,6 +34,10 @@ bool IsWholeAnswer(const ExchangeAnswer& answer) {
   return answer.whole();
 }
 
+bool IsAcknowledgement(std::span<const uint8_t> answer, size_t received) {
+  return received == size_t(AnswerLength(answer, received)) + 4;
+}
+
 std::optional<ExchangeAnswer> RunExchange(const Exchange& exchange) {
   const auto& request = exchange.request;
   const size_t written = PortWrite(request.data(), request.size());

@@ -75,6 +75,10 @@ struct ExchangeAnswer {
 // `whole()`.
 bool IsWholeAnswer(const ExchangeAnswer& answer);
 
+// Whether the answer to a record write acknowledges it: its byte count equals its length
+// field plus 4. A write without one may not have been stored, so it fails.
+bool IsAcknowledgement(std::span<const uint8_t> answer, size_t received);
+
 // Runs one exchange. Nullopt when not every request byte was written (nothing is read
 // then) or when the answer buffer could not be obtained.
 std::optional<ExchangeAnswer> RunExchange(const Exchange& exchange);

@@ -8,7 +8,6 @@ namespace vornik {
 namespace {
 
 constexpr uint8_t kInquiryRequest[] = {0x1B, 0xA4, 0x00, 0x04, 0x50, 0xE0, 0x82, kOpInquiry};
-constexpr uint32_t kInquiryWaitMs = 1500;
 constexpr size_t kInquiryAnswerSize = 10;
 constexpr size_t kModelCodeOffset = 9;
 

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <fstream>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "phonebook/phonebook_store.h"
+#include "platform/safe_save.h"
 
 namespace vornik {
 namespace {
@@ -35,65 +35,16 @@ constexpr std::array<uint8_t, kPhonebookFileHeaderSize> MakePhonebookFileHeader(
 
 constexpr auto kPhonebookFileHeader = MakePhonebookFileHeader();
 
-constexpr const char* kSaveSuffix = ".~save";
-
-// A save writes a new file and renames it over the target, which needs no right to the
-// target itself: without this check a file the user made read-only would be replaced.
-bool ExistingFileWritable(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error))
-    return !error;
-  return std::ofstream(path, std::ios::binary | std::ios::app).is_open();
-}
-
-bool WriteWhole(const std::filesystem::path& path) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file)
-    return false;
-  const auto& entries = PhonebookStore.entries;
-  file.write(reinterpret_cast<const char*>(kPhonebookFileHeader.data()),
-             std::streamsize(kPhonebookFileHeader.size()));
-  file.write(reinterpret_cast<const char*>(entries.data()),
-             std::streamsize(entries.size() * sizeof(PhonebookEntry)));
-  file.flush();
-  const bool written = file.good();
-  file.close();
-  return written && !file.fail();
-}
-
-// The file a save replaces: a link is saved through, so the link stays and the file it
-// names gets the new content.
-std::filesystem::path SaveTarget(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::is_symlink(path, error))
-    return path;
-  const auto linked = std::filesystem::canonical(path, error);
-  return error ? path : linked;
-}
-
 }  // namespace
 
 int WritePhonebookFile(const std::filesystem::path& path) {
-  if (!PhonebookStoreReady() || !ExistingFileWritable(path))
+  if (!PhonebookStoreReady())
     return 0;
-  const std::filesystem::path target = SaveTarget(path);
-  std::filesystem::path temporary = target;
-  temporary += kSaveSuffix;
-  std::error_code error;
-  if (!WriteWhole(temporary)) {
-    std::filesystem::remove(temporary, error);
-    return 0;
-  }
-  // The new file takes the permissions of the one it replaces: a private file stays private.
-  const auto previous = std::filesystem::status(target, error);
-  if (!error && std::filesystem::exists(previous))
-    std::filesystem::permissions(temporary, previous.permissions(), error);
-  std::filesystem::rename(temporary, target, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
-    return 0;
-  }
-  return 1;
+  const auto& entries = PhonebookStore.entries;
+  std::vector<uint8_t> bytes(kPhonebookFileHeader.begin(), kPhonebookFileHeader.end());
+  const auto* table = reinterpret_cast<const uint8_t*>(entries.data());
+  bytes.insert(bytes.end(), table, table + entries.size() * sizeof(PhonebookEntry));
+  return platform::SaveFileSafely(path, bytes) == 0 ? 1 : 0;
 }
 
 int ReadPhonebookFile(const std::filesystem::path& path) {
@@ -114,7 +65,8 @@ int ReadPhonebookFile(const std::filesystem::path& path) {
   file.read(table.data(), std::streamsize(table.size()));
   if (file.bad())
     return 0;
-  std::memcpy(entries.data(), table.data(), size_t(file.gcount()));
+  if (file.gcount() > 0)  // a store without entries has no table to copy into
+    std::memcpy(entries.data(), table.data(), size_t(file.gcount()));
   return 1;
 }
 

@@ -17,10 +17,9 @@ namespace vornik {
 inline constexpr size_t kPhonebookFileHeaderSize = 40;
 inline constexpr char kPhonebookFileMagic[] = "ZRV FAX-RCP Phonebook";
 
-// Saves the header and the whole entry table. The file is written beside the target under
-// another name, flushed, and only then renamed over the target, so a save that fails part
-// way (disk full, I/O error) leaves the previous file as it was. Returns 1 when the file
-// was written, 0 when any step failed or the target exists and cannot be written.
+// Saves the header and the whole entry table through `platform::SaveFileSafely`, so a save
+// that fails part way (disk full, I/O error) leaves the previous file as it was. Returns 1
+// when the file was written, 0 when any step failed or the target may not be written.
 int WritePhonebookFile(const std::filesystem::path& path);
 
 // Loads the entry table from a file whose header starts with the magic text; bytes 24 to

@@ -35,8 +35,6 @@ constexpr int kDeleteAllButton = 1031;
 constexpr int kGroupDialButton = 1023;
 
 constexpr int kNameColumnWidth = 150;
-// The device is given this long after the page opens before its phonebook is read.
-constexpr uint32_t kFirstReadPauseMs = 1500;
 
 }  // namespace
 
@@ -83,7 +81,7 @@ void CPhonebook::onInitDialog() {
 // Unlike the page commands, the first read pauses before the command, not after it.
 void CPhonebook::firstRead() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  platform::Services().clock->sleep(kFirstReadPauseMs);
+  platform::Services().clock->sleep(kPhonebookFirstReadPauseMs);
   const bool read = Mfp_GetPhonebook() != 0;
   QApplication::restoreOverrideCursor();
   if (!read) {

@@ -4,6 +4,8 @@
 // memory. The File menu's phonebook commands are usable only while the page is shown.
 #pragma once
 
+#include <cstdint>
+
 #include "phonebook/phonebook_edits.h"
 #include "ui/template_page.h"
 
@@ -11,6 +13,9 @@ class QPushButton;
 class QTreeWidget;
 
 namespace vornik {
+
+// The device is given this long after the page opens before its phonebook is read.
+inline constexpr uint32_t kPhonebookFirstReadPauseMs = 1500;
 
 class CPhonebook : public TemplatePage {
   Q_OBJECT

@@ -39,14 +39,6 @@ constexpr size_t kRecordName = 3;
 constexpr size_t kRecordDialData = 23;
 static_assert(kRecordDialData + kDialDataSize == kPhonebookRecordSize);
 
-constexpr uint32_t kRequestWaitMs = 1000;
-// The device needs time to assemble a whole phonebook before its body is read and to store
-// one before it acknowledges; it may take or give a long block in pieces, so a short
-// transfer is completed after a pause.
-constexpr uint32_t kBodySleepMs = 1000;
-constexpr uint32_t kAcknowledgeSleepMs = 1000;
-constexpr uint32_t kRetrySleepMs = 500;
-
 constexpr const char* kGetAllocationFailure = "Mfp_GetPhonebook() - Memory Allocation error! \n";
 constexpr const char* kSetAllocationFailure = "Mfp_SetPhonebook() - Memory Allocation error! \n";
 
@@ -109,11 +101,11 @@ size_t ReadAnswerBody(std::vector<uint8_t>& answer) {
   DebugTrace("ReadData = %d \n", int(received));
   DebugHexDump(answer.data(), std::min(kDumpedAnswerSize, answer.size()));
   if (received < size) {
-    Sleep(kRetrySleepMs);
+    Sleep(kPhonebookRetrySleepMs);
     size_t more = Read(body + received, size - received);
     DebugTrace("Retry Read(n) = %d \n", int(more));
     if (more == 0) {
-      Sleep(kRetrySleepMs);
+      Sleep(kPhonebookRetrySleepMs);
       more = Read(body + received, size - received);
     }
     received += more;
@@ -127,11 +119,11 @@ size_t WriteFrame(std::span<const uint8_t> frame) {
   DebugTrace("WriteData = %d \n", int(written));
   if (written < frame.size()) {
     const size_t firstWrite = written;
-    Sleep(kRetrySleepMs);
+    Sleep(kPhonebookRetrySleepMs);
     size_t more = Write(frame.data() + written, frame.size() - written);
     DebugTrace("WriteData(retry) = %d \n", int(firstWrite));  // repeats the first count
     if (more == 0) {
-      Sleep(kRetrySleepMs);
+      Sleep(kPhonebookRetrySleepMs);
       more = Write(frame.data() + written, frame.size() - written);
     }
     written += more;
@@ -150,7 +142,7 @@ int Mfp_GetPhonebook() {
   const size_t written = Write(kGetPhonebookRequest, sizeof kGetPhonebookRequest);
   DebugHexDump(kGetPhonebookRequest, sizeof kGetPhonebookRequest);
   DebugTrace("WriteData = %d \n", int(written));
-  SpinDelay(kRequestWaitMs);
+  SpinDelay(kPhonebookRequestWaitMs);
   if (written != sizeof kGetPhonebookRequest)
     return 0;
 
@@ -167,7 +159,7 @@ int Mfp_GetPhonebook() {
   if (headReceived != kAnswerHeadSize)
     return 0;
 
-  Sleep(kBodySleepMs);
+  Sleep(kPhonebookBodySleepMs);
   const size_t bodyReceived = ReadAnswerBody(answer);
   if (bodyReceived <= kAnswerHeadSize)
     return 0;
@@ -175,11 +167,12 @@ int Mfp_GetPhonebook() {
   DebugTrace("Length = %d \n", int(AnswerLength(answer, kAnswerHeadSize)));
   const size_t recordCount = answer[kRecordCountOffset];
   DebugTrace("Number of entries = %d \n", int(recordCount));
-  // Only records that arrived whole are decoded: one cut off in the middle would overwrite
-  // its entry with the zero bytes that stand for what never came. Records that did not
-  // arrive at all are zero bytes, so slot 0, and are skipped like any unknown slot.
-  const size_t wholeRecords = bodyReceived / kPhonebookRecordSize;
-  for (size_t r = 0; r < std::min({recordCount, entryCount, wholeRecords}); ++r) {
+  // A phonebook that lost records on the way is no phonebook: shown, the entries that never
+  // came would pass for empty ones, and the next Write would empty them on the device.
+  const size_t records = std::min(recordCount, entryCount);
+  if (bodyReceived < kPhonebookRecordSize * records)
+    return 0;
+  for (size_t r = 0; r < records; ++r) {
     const uint8_t* record = answer.data() + kAnswerHeadSize + kPhonebookRecordSize * r;
     const size_t slot = record[kRecordSlot];
     if (slot >= 1 && slot <= entryCount)
@@ -208,7 +201,7 @@ int Mfp_SetPhonebook() {
     EncodeRecord(entries[i], i, frame.data() + kSetFrameHeadSize + kPhonebookRecordSize * i);
 
   const size_t written = WriteFrame(frame);
-  Sleep(kAcknowledgeSleepMs);
+  Sleep(kPhonebookAcknowledgeSleepMs);
   if (written != frame.size())
     return 0;
 
@@ -216,8 +209,7 @@ int Mfp_SetPhonebook() {
   DebugTrace("Size to read = %d \n", int(kAcknowledgeSize));
   DebugTrace("ReadData = %d \n", int(received));
   DebugHexDump(frame.data(), kAcknowledgeSize);
-  const std::span<const uint8_t> acknowledgement(frame.data(), kAcknowledgeSize);
-  return received == size_t(AnswerLength(acknowledgement, received)) + 4 ? 1 : 0;
+  return IsAcknowledgement({frame.data(), kAcknowledgeSize}, received) ? 1 : 0;
 }
 
 }  // namespace vornik

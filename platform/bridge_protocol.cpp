@@ -1,5 +1,7 @@
 #include "platform/bridge_protocol.h"
 
+#include <algorithm>
+
 namespace platform::bridge {
 
 void PutBe32(std::vector<uint8_t>& out, uint32_t value) {
@@ -31,8 +33,18 @@ bool ReceiveMessage(int fd, Message& message, Deadline deadline) {
   if (length > kMaxPayload)
     return false;
   message.code = head[0];
-  message.payload.resize(length);
-  return ReadAll(fd, message.payload.data(), length, deadline) == length;
+  message.payload.clear();
+  // The buffer grows with the bytes that arrive, not with the length announced: a peer that
+  // announces 16 MiB and sends little costs little.
+  constexpr size_t kPiece = 64 << 10;
+  while (message.payload.size() < length) {
+    const size_t have = message.payload.size();
+    const size_t piece = std::min<size_t>(kPiece, length - have);
+    message.payload.resize(have + piece);
+    if (ReadAll(fd, message.payload.data() + have, piece, deadline) != piece)
+      return false;
+  }
+  return true;
 }
 
 }  // namespace platform::bridge

@@ -1,7 +1,10 @@
 #include "platform/fake_platform.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#include "platform/posix_services.h"
 
 namespace platform {
 
@@ -109,6 +112,20 @@ std::unique_ptr<Library> FakeLibraries::load(const std::string& fileName) {
   return std::make_unique<FakeLibrary>(it->second, unloads);
 }
 
-FakePlatform::FakePlatform() : scope_({&clock, &debug, &devices, &libraries, &system}) {}
+bool FakeStorage::writeAll(int fd, const uint8_t* bytes, size_t count) {
+  if (onWrite)
+    onWrite(fd);
+  const size_t taken = std::min(count, room);
+  room -= taken;
+  if (taken > 0 && !PosixServices().storage->writeAll(fd, bytes, taken))
+    return false;
+  if (taken < count) {
+    errno = ENOSPC;
+    return false;
+  }
+  return true;
+}
+
+FakePlatform::FakePlatform() : scope_({&clock, &debug, &devices, &libraries, &system, &storage}) {}
 
 }  // namespace platform

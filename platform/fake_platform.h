@@ -3,6 +3,7 @@
 // `FakePlatform` installs them all for its lifetime.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -113,6 +114,16 @@ class FakeSystem : public System {
   std::string path = "/opt/vornik/vornik";
 };
 
+// Real writes to a disk that holds only `room` more bytes: past them a write fails with
+// ENOSPC, as on a full disk. `onWrite`, when set, sees the file just before each write.
+class FakeStorage : public Storage {
+ public:
+  bool writeAll(int fd, const uint8_t* bytes, size_t count) override;
+
+  size_t room = SIZE_MAX;
+  std::function<void(int fd)> onWrite;
+};
+
 class FakePlatform {
  public:
   FakePlatform();
@@ -122,6 +133,7 @@ class FakePlatform {
   FakeDeviceFiles devices;
   FakeLibraries libraries;
   FakeSystem system;
+  FakeStorage storage;
 
  private:
   ScopedServices scope_;

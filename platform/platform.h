@@ -111,12 +111,22 @@ class System {
   virtual std::string programPath() = 0;
 };
 
+// Writing the user's files: the step that a full disk makes fail.
+class Storage {
+ public:
+  virtual ~Storage() = default;
+  // Writes all `count` bytes to the open file `fd`, going on after short writes. False, with
+  // errno set (ENOSPC when the disk is full), when not every byte was written.
+  virtual bool writeAll(int fd, const uint8_t* bytes, size_t count) = 0;
+};
+
 struct ServiceSet {
   Clock* clock;
   DebugSink* debug;
   DeviceFiles* devices;
   Libraries* libraries;
   System* system;
+  Storage* storage;
 };
 
 // The services in force: the POSIX ones unless a test installed others.

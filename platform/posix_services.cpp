@@ -107,6 +107,22 @@ class PosixLibraries : public Libraries {
   System& system_;
 };
 
+class PosixStorage : public Storage {
+ public:
+  bool writeAll(int fd, const uint8_t* bytes, size_t count) override {
+    while (count > 0) {
+      const ssize_t written = ::write(fd, bytes, count);
+      if (written < 0 && errno == EINTR)
+        continue;
+      if (written <= 0)
+        return false;
+      bytes += written;
+      count -= size_t(written);
+    }
+    return true;
+  }
+};
+
 }  // namespace
 
 ServiceSet PosixServices() {
@@ -115,7 +131,8 @@ ServiceSet PosixServices() {
   static PosixDeviceFiles devices;
   static PosixSystem system;
   static PosixLibraries libraries(system);
-  return {&clock, &debug, &devices, &libraries, &system};
+  static PosixStorage storage;
+  return {&clock, &debug, &devices, &libraries, &system, &storage};
 }
 
 }  // namespace platform

@@ -14,7 +14,6 @@ namespace wire = advanced_setup_wire;
 
 constexpr uint8_t kGetSystemInfoRequest[] = {
     0x1B, 0xA4, 0x00, 0x05, 0x50, 0xE0, 0x82, kOpReadRecord, kRecordAdvancedSetup};
-constexpr uint32_t kSystemInfoWaitMs = 1000;
 constexpr size_t kSetSystemInfoAnswerSize = 10;
 constexpr uint8_t kSetRequestFill = ' ';
 
@@ -127,7 +126,7 @@ int Mfp_SetSystemInfo() {
                                    .waitMs = kSystemInfoWaitMs,
                                    .answerSize = kSetSystemInfoAnswerSize,
                                    .answerTrace = AnswerTrace::kReadCountOnly});
-  return answer ? 1 : 0;
+  return answer && IsAcknowledgement(answer->bytes, answer->received) ? 1 : 0;
 }
 
 }  // namespace vornik

@@ -107,14 +107,17 @@ void EncodeAdvancedSetup(const AdvancedSetupRecord& record, uint8_t* payload);
 // come: month to 12, day to 31, year into 1990..2089, hour to 23, minute to 59.
 AdvancedSetupRecord DecodeAdvancedSetup(const uint8_t* payload);
 
+// The fixed wait between the request and the answer of both commands.
+inline constexpr uint32_t kSystemInfoWaitMs = 1000;
+
 // Sends 1B A4 00 05 50 E0 82 C1 40, waits 1000 ms and reads 83 bytes. Only a whole answer
 // (all 83 bytes, its length field counting them) is decoded into `AdvancedSetup`; anything
 // else fails and leaves the record as it was. Returns non-zero on success.
 int Mfp_GetSystemInfo();
 
 // Sends the 82-byte request 1B A4 00 4E 50 E0 82 C2 40 followed by the payload of
-// `AdvancedSetup`, waits 1000 ms and reads a 10-byte answer that is not examined. Returns
-// non-zero when all 82 bytes were written.
+// `AdvancedSetup`, waits 1000 ms and reads the 10-byte answer. Returns non-zero when all 82
+// bytes were written and the answer acknowledges them (`IsAcknowledgement`).
 int Mfp_SetSystemInfo();
 
 }  // namespace vornik

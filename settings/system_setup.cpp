@@ -12,8 +12,6 @@ namespace wire = system_setup_wire;
 
 constexpr uint8_t kGetSettingsRequest[] = {
     0x1B, 0xA4, 0x00, 0x05, 0x50, 0xE0, 0x82, kOpReadRecord, kRecordSystemSetup};
-constexpr uint32_t kGetSettingsWaitMs = 1000;
-constexpr uint32_t kSetSettingsWaitMs = 500;
 constexpr size_t kSetSettingsAnswerSize = 10;
 constexpr uint8_t kSetRequestFill = 0xFF;
 
@@ -100,7 +98,7 @@ int Mfp_SetSettings() {
                                    .waitMs = kSetSettingsWaitMs,
                                    .answerSize = kSetSettingsAnswerSize,
                                    .answerTrace = AnswerTrace::kNothing});
-  return answer ? 1 : 0;
+  return answer && IsAcknowledgement(answer->bytes, answer->received) ? 1 : 0;
 }
 
 }  // namespace vornik

@@ -92,6 +92,10 @@ void EncodeSystemSetup(const SystemSetupRecord& record, uint8_t* fields);
 // Reads every field of the record from the 22 wire bytes at `fields`.
 SystemSetupRecord DecodeSystemSetup(const uint8_t* fields);
 
+// The fixed waits between each command's request and its answer.
+inline constexpr uint32_t kGetSettingsWaitMs = 1000;
+inline constexpr uint32_t kSetSettingsWaitMs = 500;
+
 // Sends 1B A4 00 05 50 E0 82 C1 41, waits 1000 ms and reads 32 bytes. Only a whole answer
 // (all 32 bytes, its length field counting them) is decoded: `SystemSetup` takes answer
 // bytes 10 to 31. Anything else fails and leaves the record as it was. Returns non-zero on
@@ -99,8 +103,8 @@ SystemSetupRecord DecodeSystemSetup(const uint8_t* fields);
 int Mfp_GetSettings();
 
 // Sends the 31-byte request 1B A4 00 1B 50 E0 82 C2 41 followed by the field bytes of
-// `SystemSetup`, waits 500 ms and reads a 10-byte answer that is not examined. Returns
-// non-zero when all 31 bytes were written.
+// `SystemSetup`, waits 500 ms and reads the 10-byte answer. Returns non-zero when all 31
+// bytes were written and the answer acknowledges them (`IsAcknowledgement`).
 int Mfp_SetSettings();
 
 }  // namespace vornik

@@ -8,10 +8,20 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 
+#include "lang/lang_text.h"
+#include "lang/language_choice.h"
 #include "platform/fake_platform.h"
+#include "tests/support/scoped_env.h"
 
 namespace vornik::test {
 namespace {
+
+QWidget* ShownHelpWindow() {
+  for (QWidget* candidate : QApplication::topLevelWidgets())
+    if (candidate->objectName() == "HelpWindow" && candidate->isVisible())
+      return candidate;
+  return nullptr;
+}
 
 TEST(HelpWindow, InstalledProgramShowsTheHelpPageOfItsInstall) {
   platform::FakePlatform fake;
@@ -24,10 +34,7 @@ TEST(HelpWindow, InstalledProgramShowsTheHelpPageOfItsInstall) {
 
   EXPECT_EQ(HelpFilePath(), installed);
   ShowHelp(nullptr, 1);
-  QWidget* window = nullptr;
-  for (QWidget* candidate : QApplication::topLevelWidgets())
-    if (candidate->objectName() == "HelpWindow" && candidate->isVisible())
-      window = candidate;
+  QWidget* window = ShownHelpWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->findChild<QTextBrowser*>()->source().toLocalFile(), installed);
   QuitHelp();
@@ -36,6 +43,47 @@ TEST(HelpWindow, InstalledProgramShowsTheHelpPageOfItsInstall) {
   // Without a help page anywhere, the one beside the program is the one missing.
   ASSERT_TRUE(QFile::remove(installed));
   EXPECT_EQ(HelpFilePath(), root.filePath("bin/vornik.html"));
+}
+
+TEST(HelpWindow, HelpPageSpeaksTheLanguageOfTheTexts) {
+  platform::FakePlatform fake;
+  QTemporaryDir folder;
+  const QDir dir(folder.path());
+  for (const char* page : {"vornik.html", "vornik.de.html", "vornik.fr.html", "vornik.es.html"})
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VORNIK_PROGRAM_DIR "/") + page, dir.filePath(page)));
+  for (const char* file : {"english.lng", "german.lng", "french.lng", "spanish.lng"})
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VORNIK_PROGRAM_DIR "/") + file, dir.filePath(file)));
+  fake.system.path = dir.filePath("vornik").toStdString();
+  const struct {
+    const char* forced;
+    const char* page;
+    const char* title;
+  } cases[] = {{"de", "vornik.de.html", "Hilfe"},
+               {"fr", "vornik.fr.html", "Aide"},
+               {"es", "vornik.es.html", "Ayuda"},
+               {"en", "vornik.html", "Help"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.forced);
+    ScopedEnv forced(kLanguageOverrideVariable, c.forced);
+    ChooseLanguageFile();
+    EXPECT_EQ(HelpFilePath(), dir.filePath(c.page));
+    ShowHelp(nullptr, 1);
+    QWidget* window = ShownHelpWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->windowTitle().contains(QString::fromUtf8(c.title)))
+        << window->windowTitle().toStdString();
+    QuitHelp();
+    QApplication::processEvents();
+  }
+
+  // A language without its own page, and a language file of the user's own, get English.
+  ASSERT_TRUE(QFile::remove(dir.filePath("vornik.fr.html")));
+  ScopedEnv forced(kLanguageOverrideVariable, "fr");
+  ChooseLanguageFile();
+  EXPECT_EQ(HelpFilePath(), dir.filePath("vornik.html"));
+  ChosenLanguage = nullptr;
+  EXPECT_EQ(HelpFilePath(), dir.filePath("vornik.html"));
+  LanguageFilePath.clear();
 }
 
 }  // namespace

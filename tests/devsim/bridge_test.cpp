@@ -1,17 +1,13 @@
 // The real vornik-devsim program on a bridge socket: the program's inquiry through the
 // POSIX platform, the bridge messages, bad input, the state file, the log and the options.
 #include <gmock/gmock.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 
 #include <chrono>
-#include <cstring>
 #include <fstream>
-#include <sstream>
 
+#include "bridge_client.h"
 #include "devsim/faults.h"
 #include "devsim/state_file.h"
-#include "devsim_process.h"
 #include "link/connection.h"
 #include "link/inquiry.h"
 #include "link/machine_state.h"
@@ -24,79 +20,6 @@ namespace {
 namespace bridge = platform::bridge;
 using std::chrono::milliseconds;
 using testing::HasSubstr;
-
-const std::vector<uint8_t> kInquiry = {0x1B, 0xA4, 0x00, 0x04, 0x50, 0xE0, 0x82, 0xC0};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// A bridge client that can send anything at all.
-class RawClient {
- public:
-  explicit RawClient(const std::string& path) {
-    fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    EXPECT_EQ(::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  }
-  ~RawClient() { ::close(fd_); }
-
-  void sendRaw(const std::vector<uint8_t>& bytes) {
-    ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-  }
-  bool send(uint8_t code, const std::vector<uint8_t>& payload) {
-    return bridge::SendMessage(fd_, code, payload, platform::MsFromNow(5000));
-  }
-  // The answer to the message sent, or nullopt when the server closed the connection.
-  std::optional<bridge::Message> receive() {
-    bridge::Message message;
-    if (!bridge::ReceiveMessage(fd_, message, platform::MsFromNow(5000)))
-      return std::nullopt;
-    return message;
-  }
-  std::optional<bridge::Message> request(uint8_t code, const std::vector<uint8_t>& payload) {
-    if (!send(code, payload))
-      return std::nullopt;
-    return receive();
-  }
-  bool open() {
-    const auto answer = request(bridge::kOpen, {3, 0});
-    return answer && answer->code == bridge::kOpenAnswer &&
-           answer->payload == std::vector<uint8_t>{0};
-  }
-  std::vector<uint8_t> read(uint32_t count, uint32_t intervalMs, uint32_t totalMs) {
-    std::vector<uint8_t> payload;
-    bridge::PutBe32(payload, count);
-    bridge::PutBe32(payload, intervalMs);
-    bridge::PutBe32(payload, totalMs);
-    const auto answer = request(bridge::kRead, payload);
-    return answer ? answer->payload : std::vector<uint8_t>{};
-  }
-
- private:
-  int fd_ = -1;
-};
-
-class BridgeTest : public testing::Test {
- protected:
-  // One complete inquiry through a fresh device open: the device still serves.
-  bool deviceAnswersInquiry() {
-    auto device = devices.open(socket, platform::kAccessRead | platform::kAccessWrite, 0);
-    if (!device || device->write(kInquiry.data(), kInquiry.size()) != kInquiry.size())
-      return false;
-    uint8_t answer[10] = {};
-    return device->read(answer, sizeof answer) == 10 && answer[0] == 0x1B && answer[1] == 0xA4;
-  }
-
-  TempFolder folder;
-  std::string socket = folder.file("device.sock");
-  platform::PosixDeviceFiles devices;
-};
 
 TEST_F(BridgeTest, InquiryRunsThroughThePosixPlatformAndTheSimulator) {
   const std::string log = folder.file("traffic.log");

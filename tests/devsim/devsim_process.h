@@ -5,32 +5,22 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "temp_folder.h"
+
 namespace devsim::test {
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "devsim-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 // Runs the program to completion (for options that make it exit at once); returns its exit
 // status and what it printed.
@@ -50,7 +40,9 @@ inline int RunDevsim(std::vector<std::string> args, std::string& output) {
 class DevsimProcess {
  public:
   // Starts the program serving `socket` with the extra options; waits until it listens.
-  DevsimProcess(const std::string& socket, std::vector<std::string> options = {})
+  // What it prints goes to `output` when given.
+  DevsimProcess(const std::string& socket, std::vector<std::string> options = {},
+                const std::string& output = {})
       : socket_(socket) {
     std::vector<std::string> args = {VORNIK_DEVSIM_PROGRAM, "--socket", socket};
     args.insert(args.end(), options.begin(), options.end());
@@ -61,21 +53,25 @@ class DevsimProcess {
     pid_ = ::fork();
     if (pid_ == 0) {
       ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // a test that crashes takes its simulator along
+      if (!output.empty())
+        std::freopen(output.c_str(), "w", stderr);
       ::execv(argv[0], argv.data());
       ::_exit(127);
     }
-    for (int i = 0; i < 100 && !listening(); ++i)
+    bool up = false;
+    for (int i = 0; i < 100 && !(up = listening()); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_TRUE(listening()) << "vornik-devsim did not start on " << socket;
+    EXPECT_TRUE(up) << "vornik-devsim did not start on " << socket;
   }
   ~DevsimProcess() {
     if (pid_ > 0)
       stop();
   }
 
-  // Sends SIGTERM and returns the exit status (-1 when it did not exit normally).
-  int stop() {
-    ::kill(pid_, SIGTERM);
+  // Sends `signal` (SIGTERM: stop cleanly) and returns the exit status (-1 when it did not
+  // exit normally).
+  int stop(int signal = SIGTERM) {
+    ::kill(pid_, signal);
     int status = 0;
     ::waitpid(pid_, &status, 0);
     pid_ = -1;
@@ -83,7 +79,19 @@ class DevsimProcess {
   }
 
  private:
-  bool listening() const { return std::filesystem::is_socket(socket_); }
+  // The socket is there before the server listens on it: only a connection tells.
+  bool listening() const {
+    sockaddr_un address{};
+    if (socket_.size() >= sizeof address.sun_path)
+      return false;
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, socket_.c_str());
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool served =
+        ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(probe);
+    return served;
+  }
 
   std::string socket_;
   pid_t pid_ = -1;

@@ -1,5 +1,5 @@
-// A private program directory with real files in it, and the fake platform reporting the
-// program as living there.
+// A private program directory with real files in it, the fake platform reporting the
+// program as living there, and no locale or language override in the environment.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 
 #include "lang/lang_text.h"
 #include "platform/fake_platform.h"
+#include "tests/support/scoped_env.h"
 
 namespace vornik::test {
 
@@ -29,6 +30,7 @@ class LangFileTest : public testing::Test {
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
     LanguageFilePath.clear();
+    ChosenLanguage = nullptr;
   }
 
   // Writes `bytes` exactly as given (no newline added) and returns the full path.
@@ -43,6 +45,10 @@ class LangFileTest : public testing::Test {
 
   std::string directory() const { return dir_.string() + "/"; }
 
+  ScopedEnv noOverride_{"VORNIK_LANG", nullptr};
+  ScopedEnv noLocale_{"LC_ALL", nullptr};
+  ScopedEnv noMessagesLocale_{"LC_MESSAGES", nullptr};
+  ScopedEnv noLang_{"LANG", nullptr};
   platform::FakePlatform platform_;
   std::filesystem::path dir_;
 };

@@ -37,6 +37,32 @@ TEST_F(LangFileTest, LongValueIsCutTo254Characters) {
   EXPECT_EQ(std::string(LangText("COMMON", "QUOTED")), quoted.substr(0, 254));
 }
 
+TEST_F(LangFileTest, CutNeverSplitsACharacter) {
+  const std::string two = "\xC3\xBC";           // ü
+  const std::string three = "\xE2\x82\xAC";     // €
+  const std::string four = "\xF0\x9F\x93\xA0";  // a fax machine
+  const struct {
+    std::string value;
+    std::string expected;
+  } cases[] = {
+      {std::string(253, 'a') + two, std::string(253, 'a')},
+      {std::string(252, 'a') + two + "b", std::string(252, 'a') + two},
+      {std::string(252, 'a') + three, std::string(252, 'a')},
+      {std::string(251, 'a') + three + "b", std::string(251, 'a') + three},
+      {std::string(251, 'a') + four, std::string(251, 'a')},
+      {std::string(250, 'a') + four + four, std::string(250, 'a') + four},
+      {std::string(84, 'a') + std::string(1, '\x80') + three + std::string(56, 'z') +
+           std::string(37, '\xBC') + std::string(72, 'y') + two,
+       std::string(84, 'a') + std::string(1, '\x80') + three + std::string(56, 'z') +
+           std::string(37, '\xBC') + std::string(72, 'y')},
+      {two + std::string(300, '\xBC'), two + std::string(252, '\xBC')},
+  };
+  for (const auto& [value, expected] : cases) {
+    useLanguageFile("[COMMON]\nIDS_NAME=" + value + "\n");
+    EXPECT_EQ(std::string(LangText("COMMON", "IDS_NAME")), expected) << value.size();
+  }
+}
+
 TEST_F(LangFileTest, SectionAndKeyNamesIgnoreLetterCase) {
   useLanguageFile("[MAIN]\r\nCAPTION=Panel\r\n[settings]\r\nidl_zoom=Zoom:\r\n");
   EXPECT_STREQ(LangText("Main", "caption"), "Panel");
@@ -64,48 +90,6 @@ TEST_F(LangFileTest, EveryLookupFillsTheOneSharedBuffer) {
   EXPECT_STREQ(first, "Exit");
   LangText("MAIN", "IDC_HELP");
   EXPECT_STREQ(first, "");
-}
-
-TEST_F(LangFileTest, SelectionFileNamesTheLanguageFileInTheProgramDirectory) {
-  write(kLanguageSelectionFile, "[Language]\nFile = english.lng\n");
-  write("english.lng", "[MAIN]\nCAPTION=Remote Control Panel\n");
-  ChooseLanguageFile();
-  EXPECT_EQ(LanguageFilePath, directory() + "english.lng");
-  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "Remote Control Panel");
-}
-
-TEST_F(LangFileTest, InstalledProgramReadsItsTextsFromTheInstallsDataFolder) {
-  std::filesystem::create_directories(dir_ / "bin");
-  std::filesystem::create_directories(dir_ / "share/vornik");
-  platform_.system.path = (dir_ / "bin/vornik").string();
-  write("share/vornik/vornik.ini", "[LANGUAGE]\nFILE=english.lng\n");
-  write("share/vornik/english.lng", "[MAIN]\nCAPTION=Installed\n");
-  write("bin/english.lng", "[MAIN]\nCAPTION=Beside the program\n");
-  ChooseLanguageFile();
-  EXPECT_EQ(LanguageFilePath, directory() + "share/vornik/english.lng");
-  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "Installed");
-
-  // A selection file beside the program wins, and names a file beside itself.
-  write("bin/vornik.ini", "[LANGUAGE]\nFILE=english.lng\n");
-  ChooseLanguageFile();
-  EXPECT_EQ(LanguageFilePath, directory() + "bin/english.lng");
-  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "Beside the program");
-}
-
-TEST_F(LangFileTest, SelectionValueIsCutTo15Characters) {
-  write(kLanguageSelectionFile, "[LANGUAGE]\nFILE=abcdefghijklmnop.lng\n");
-  ChooseLanguageFile();
-  EXPECT_EQ(LanguageFilePath, directory() + "abcdefghijklmno");
-  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "");
-}
-
-TEST_F(LangFileTest, WithoutSelectionFileThePathIsTheDirectoryAndTextsAreEmpty) {
-  ChooseLanguageFile();
-  EXPECT_EQ(LanguageFilePath, directory());
-  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "");
-  write(kLanguageSelectionFile, "[LANGUAGE]\nFILE=\n");
-  ChooseLanguageFile();
-  EXPECT_EQ(LanguageFilePath, directory());
 }
 
 TEST_F(LangFileTest, ValueBytesPassThroughAndAreNeverAFormat) {
@@ -161,6 +145,18 @@ TEST_F(LangFileTest, ReaderHonoursTheBufferSize) {
   char none[8] = "kept";
   EXPECT_EQ(ReadProfileString(path, "S", nullptr, none, sizeof none), 0u);
   EXPECT_STREQ(none, "");
+}
+
+TEST_F(LangFileTest, ByteOrderMarkAtTheStartIsSkipped) {
+  useLanguageFile("\xEF\xBB\xBF[MAIN]\nCAPTION=Panel\n[INFO]\nKEY=\xEF\xBB\xBFkept\n");
+  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "Panel");
+  EXPECT_STREQ(LangText("INFO", "KEY"), "\xEF\xBB\xBFkept");  // a value's bytes stay as they are
+  useLanguageFile("\xEF\xBB\xBF\xEF\xBB\xBF[MAIN]\nCAPTION=Panel\n");  // one mark only
+  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "");
+  useLanguageFile("\xEF\xBB[MAIN]\nCAPTION=Panel\n");  // not a mark
+  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "");
+  useLanguageFile("\xEF\xBB\xBF");
+  EXPECT_STREQ(LangText("MAIN", "CAPTION"), "");
 }
 
 }  // namespace

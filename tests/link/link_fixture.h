@@ -42,4 +42,9 @@ inline std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
   return bytes;
 }
 
+// The device's 10-byte answer to a write of `record`: it stored it.
+inline std::vector<uint8_t> WriteAcknowledgement(int record) {
+  return Bytes({0x1B, 0xA4, 0x00, 0x06, 0x50, 0xE0, 0x82, 0xC2, record, 0x00});
+}
+
 }  // namespace vornik::test

@@ -3,8 +3,8 @@
 # prefix, then the installed panel started on the installed simulator under a virtual
 # display while the build tree is hidden (an empty file system mounted over it, seen only
 # by the programs under test). The panel must show its texts (its window title comes from
-# the language file), open its help page and load its port libraries from the install;
-# the installed vornikctl must read the device with the same libraries.
+# the language file), open its help page in its language and load its port libraries from
+# the install; the installed vornikctl must read the device with the same libraries.
 # Arguments: the build folder, and a folder for the screenshots and logs.
 set -u
 build=$(cd "$1" && pwd)
@@ -30,7 +30,8 @@ if [ "${3:-}" = --build-tree-hidden ]; then
   VORNIK_USB_PORT=$work/device.sock xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     root=$1; work=$2
     # The loader notes every library it loads, and from where.
-    LD_DEBUG=files LD_DEBUG_OUTPUT=$work/loader "$root/bin/vornik" & panel=$!
+    # In German: the installed language file and help page of a language other than English.
+    LD_DEBUG=files LD_DEBUG_OUTPUT=$work/loader VORNIK_LANG=de "$root/bin/vornik" & panel=$!
     find_window() {
       for _ in $(seq 150); do
         id=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
@@ -43,7 +44,7 @@ if [ "${3:-}" = --build-tree-hidden ]; then
     sleep 2
     import -window root "$work/panel.png"
     xdotool windowfocus --sync "$id" key F1
-    find_window "^Help$" || { echo "the help page did not open"; import -window root "$work/help.png"; kill $panel; exit 1; }
+    find_window "^Hilfe zum Fernbedienfeld$" || { echo "the German help page did not open"; import -window root "$work/help.png"; kill $panel; exit 1; }
     sleep 1
     import -window root "$work/help.png"
     kill $panel; wait $panel 2>/dev/null
@@ -69,7 +70,9 @@ DESTDIR=$work/dest cmake --install "$build" --prefix "$prefix" >"$work/install.l
   { cat "$work/install.log"; echo "the install failed"; exit 1; }
 for file in bin/vornik bin/vornikctl bin/vornik-devsim lib/vornik/libgrenlo.so lib/vornik/libtarquil.so \
     lib/vornik/libfendrel.so lib/vornik/libcorvane.so lib/vornik/vornik-uninstall \
-    share/vornik/vornik.ini share/vornik/english.lng share/vornik/vornik.html \
+    share/vornik/vornik.ini share/vornik/english.lng share/vornik/german.lng \
+    share/vornik/french.lng share/vornik/spanish.lng share/vornik/vornik.html \
+    share/vornik/vornik.de.html share/vornik/vornik.fr.html share/vornik/vornik.es.html \
     share/vornik/schema/settings.schema.json; do
   [ -f "$root/$file" ] || { echo "the install lacks $file"; exit 1; }
 done

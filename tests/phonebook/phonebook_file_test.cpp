@@ -14,6 +14,7 @@
 
 #include "phonebook/phonebook_file.h"
 #include "phonebook_fixture.h"
+#include "tests/support/child_process.h"
 
 namespace vornik::test {
 namespace {
@@ -43,24 +44,6 @@ std::vector<std::string> FolderContents(const fs::path& folder) {
   for (const auto& item : fs::directory_iterator(folder))
     names.push_back(item.path().filename());
   return names;
-}
-
-// Runs `body` in a child process and returns what it returned (-1 when it did not exit).
-int InChild(const std::function<int()>& body) {
-  const pid_t pid = fork();
-  if (pid == 0)
-    _exit(body());
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Root may write anywhere: a child that saves where the user may not gives up root first.
-constexpr int kCannotDropRoot = 99;
-int AsOrdinaryUser(const std::function<int()>& body) {
-  if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-    return kCannotDropRoot;
-  return body();
 }
 
 class PhonebookFileTest : public PhonebookTest {
@@ -131,6 +114,22 @@ TEST_F(PhonebookFileTest, HeaderBytesAfterTheTextAreNotExamined) {
   EXPECT_EQ(std::vector<uint8_t>(rewritten.begin(), rewritten.begin() + 40), StandardHeader());
 }
 
+TEST_F(PhonebookFileTest, StoreWithoutEntriesSavesAndLoadsTheHeaderOnly) {
+  FreePhonebookStore();
+  MachineState.SpeedDialCount = 0;
+  MachineState.OneTouchCount = 0;
+  ASSERT_TRUE(AllocatePhonebookStore());
+  ASSERT_EQ(WritePhonebookFile(target), 1);
+  EXPECT_EQ(ReadBytes(target), StandardHeader());
+  for (size_t tail : {0, 70}) {
+    auto file = StandardHeader();
+    Append(file, std::vector<uint8_t>(tail, 0x41));
+    WriteBytes(target, file);
+    EXPECT_EQ(ReadPhonebookFile(target), 1);
+    EXPECT_TRUE(PhonebookStore.entries.empty());
+  }
+}
+
 TEST_F(PhonebookFileTest, OtherFilesAreRefusedAndChangeNothing) {
   SetEntryName(entry(7), "STAYS");
   const auto before = TableBytes();
@@ -188,13 +187,17 @@ TEST_F(PhonebookFileTest, SaveOverAPrivateOrLinkedFileKeepsItAsItWas) {
   EXPECT_THAT(FolderContents(folder), testing::UnorderedElementsAre("PHONE.PBF", "LINK.PBF"));
 }
 
-TEST_F(PhonebookFileTest, SaveIntoAFolderThatCannotBeWrittenKeepsThePreviousFile) {
-  const auto previous = saveThenChange(target);
+// A folder the user may not write still lets the file itself be saved: it is rewritten in
+// place, as no temporary file can be made beside it.
+TEST_F(PhonebookFileTest, SaveIntoAFolderThatCannotBeWrittenRewritesTheFileInPlace) {
+  saveThenChange(target);
   chmod(target.c_str(), 0666);
   chmod(folder.c_str(), 0555);
 
-  EXPECT_EQ(InChild([&] { return AsOrdinaryUser([&] { return WritePhonebookFile(target); }); }), 0);
-  EXPECT_EQ(ReadBytes(target), previous);
+  EXPECT_EQ(InChild([&] { return AsOrdinaryUser([&] { return WritePhonebookFile(target); }); }), 1);
+  SetEntryName(entry(0), "");
+  ASSERT_EQ(ReadPhonebookFile(target), 1);
+  EXPECT_EQ(EntryName(entry(0)), "AFTER");
   EXPECT_THAT(FolderContents(folder), ElementsAre("PHONE.PBF"));
 }
 

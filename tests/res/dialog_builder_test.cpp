@@ -12,9 +12,9 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "english_texts.h"
 #include "res/dialog_builder.h"
 #include "res/templates.h"
+#include "shipped_texts.h"
 #include "ui/filter_edit.h"
 #include "ui/image_button.h"
 

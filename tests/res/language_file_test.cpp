@@ -1,16 +1,23 @@
-// The English language file holds every key the program asks for: the keys of the
-// templates and menus, and every literal `LangText`/`LangString` call in the sources.
+// The shipped language files: English holds every key the program asks for (the keys of the
+// templates and menus, and every literal `LangText`/`LangString` call in the sources), and
+// every other language holds exactly the English keys, each with a whole text that prints
+// as the English one does.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
+#include <vector>
 
-#include "english_texts.h"
+#include "lang/lang_profile.h"
+#include "lang/language_choice.h"
+
 #include "res/menus.h"
 #include "res/templates.h"
+#include "shipped_texts.h"
 
 namespace vornik::res {
 namespace {
@@ -83,35 +90,151 @@ TEST(EnglishLanguageFile, HoldsEveryKeyTheProgramAsksFor) {
   }
 }
 
-TEST(EnglishLanguageFile, IsInstalledBesideTheProgramAndChosenByTheSelectionFile) {
+std::string FileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+fs::path SourceFile(const char* name) {
+  return fs::path(VORNIK_SOURCE_DIR "/res/lang") / name;
+}
+
+// The keys of a language file in the order they stand, each with its section, and the keys
+// that stand twice in one section (a lookup only ever finds the first).
+struct FileKeys {
+  std::vector<Key> keys;
+  std::vector<Key> repeated;
+};
+
+FileKeys KeysOf(const fs::path& path) {
+  static const std::regex sectionLine(R"re(^\s*\[\s*([^\]]*?)\s*\].*)re");
+  static const std::regex keyLine(R"re(^\s*([^;\[=\s][^=]*?)\s*=.*)re");
+  FileKeys file;
+  std::set<Key> seen;
+  std::string section;
+  std::istringstream in(FileText(path));
+  std::smatch match;
+  for (std::string line; std::getline(in, line);) {
+    if (std::regex_match(line, match, sectionLine)) {
+      section = match[1];
+    } else if (std::regex_match(line, match, keyLine)) {
+      const Key key{section, match[1]};
+      (seen.insert(key).second ? file.keys : file.repeated).push_back(key);
+    }
+  }
+  return file;
+}
+
+std::string Value(const fs::path& path, const Key& key) {
+  char value[4096];
+  ReadProfileString(path.string(), key.first.c_str(), key.second.c_str(), value, sizeof value);
+  return value;
+}
+
+// The printf conversions of a text in order: "%d", "%-5s", "%%"; a '%' that starts none
+// stands as itself.
+std::vector<std::string> Conversions(const std::string& text) {
+  static const std::regex conversion(
+      R"re(%[-+ #0']*(\*|[0-9]+)?(\.(\*|[0-9]+))?(hh|h|ll|l|L|q|j|z|t)?[diouxXeEfFgGaAcspn%]|%)re");
+  std::vector<std::string> found;
+  for (std::sregex_iterator it(text.begin(), text.end(), conversion), end; it != end; ++it)
+    found.push_back(it->str());
+  return found;
+}
+
+bool IsUtf8(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const size_t length = lead < 0x80           ? 1
+                          : (lead >> 5) == 0x6  ? 2
+                          : (lead >> 4) == 0xE  ? 3
+                          : (lead >> 3) == 0x1E ? 4
+                                                : 0;
+    if (length == 0 || i + length > text.size())
+      return false;
+    for (size_t j = 1; j < length; ++j)
+      if ((static_cast<unsigned char>(text[i + j]) & 0xC0) != 0x80)
+        return false;
+    i += length;
+  }
+  return true;
+}
+
+TEST(ShippedLanguageFiles, HoldExactlyTheEnglishSectionsAndKeysOnce) {
+  const FileKeys english = KeysOf(SourceFile(kEnglish.languageFile));
+  EXPECT_GT(english.keys.size(), 150u);
+  const std::set<Key> englishKeys(english.keys.begin(), english.keys.end());
+  for (const ShippedLanguage& language : kShippedLanguages) {
+    SCOPED_TRACE(language.languageFile);
+    const FileKeys file = KeysOf(SourceFile(language.languageFile));
+    for (const auto& [section, key] : file.repeated)
+      ADD_FAILURE() << "[" << section << "] " << key << " stands twice";
+    const std::set<Key> keys(file.keys.begin(), file.keys.end());
+    for (const auto& [section, key] : englishKeys)
+      EXPECT_TRUE(keys.count({section, key})) << "missing [" << section << "] " << key;
+    for (const auto& [section, key] : keys)
+      EXPECT_TRUE(englishKeys.count({section, key}))
+          << "not in English: [" << section << "] " << key;
+  }
+}
+
+TEST(ShippedLanguageFiles, EveryValueIsAWholeUtf8TextThatPrintsLikeTheEnglishOne) {
+  const fs::path englishPath = SourceFile(kEnglish.languageFile);
+  const std::vector<Key> keys = KeysOf(englishPath).keys;
+  for (const ShippedLanguage& language : kShippedLanguages) {
+    SCOPED_TRACE(language.languageFile);
+    const fs::path path = SourceFile(language.languageFile);
+    for (const Key& key : keys) {
+      SCOPED_TRACE("[" + key.first + "] " + key.second);
+      const std::string value = Value(path, key);
+      EXPECT_FALSE(value.empty());
+      EXPECT_LE(value.size(), kLangTextMaxLength);
+      EXPECT_TRUE(IsUtf8(value)) << value;
+      EXPECT_EQ(Conversions(value), Conversions(Value(englishPath, key))) << value;
+    }
+  }
+}
+
+TEST(ShippedLanguageFiles, AreInstalledBesideTheProgramWithTheirHelpPages) {
+  const auto expectCopied = [](const fs::path& source, const std::string& name) {
+    const std::string installed = FileText(fs::path(VORNIK_PROGRAM_DIR) / name);
+    EXPECT_FALSE(installed.empty()) << name;
+    EXPECT_TRUE(installed == FileText(source)) << name << " differs from " << source;
+  };
+  for (const ShippedLanguage& language : kShippedLanguages) {
+    SCOPED_TRACE(language.code);
+    expectCopied(SourceFile(language.languageFile), language.languageFile);
+    const std::string page = language.code == kEnglish.code
+                                 ? std::string("vornik.html")
+                                 : std::string("vornik.") + language.code + ".html";
+    expectCopied(fs::path(VORNIK_SOURCE_DIR "/app/help") / page, page);
+
+    test::ShippedTexts texts(language.code);
+    EXPECT_EQ(LanguageFilePath, std::string(VORNIK_PROGRAM_DIR "/") + language.languageFile);
+  }
+  // The selection file that ships names no language file: the locale decides.
+  const std::string selection = std::string(VORNIK_PROGRAM_DIR "/") + kLanguageSelectionFile;
+  EXPECT_TRUE(fs::exists(selection));
+  char fileName[kLanguageFileNameSize] = "x";
+  EXPECT_EQ(ReadProfileString(selection, "LANGUAGE", "FILE", fileName, sizeof fileName), 0u);
+}
+
+TEST(ShippedLanguageFiles, KeepTheTextsWhoseBlanksOrWordsMatter) {
+  for (const ShippedLanguage& language : kShippedLanguages) {
+    SCOPED_TRACE(language.code);
+    test::ShippedTexts texts(language.code);
+    // The window title is how a second start finds the running panel.
+    EXPECT_STREQ(LangText("MAIN", "CAPTION"), "Helmdeck");
+    // The image buttons keep their caption clear of the icon with two blanks.
+    EXPECT_EQ(std::string(LangText("MAIN", "IDC_EXIT")).rfind("  ", 0), 0u);
+    EXPECT_EQ(std::string(LangText("MAIN", "IDC_HELP")).rfind("  ", 0), 0u);
+  }
   test::EnglishTexts english;
-  EXPECT_EQ(LanguageFilePath, VORNIK_PROGRAM_DIR "/english.lng");
-  std::ifstream installed(LanguageFilePath, std::ios::binary);
-  std::ifstream source(VORNIK_SOURCE_DIR "/res/lang/english.lng", std::ios::binary);
-  std::stringstream a;
-  std::stringstream b;
-  a << installed.rdbuf();
-  b << source.rdbuf();
-  EXPECT_FALSE(a.str().empty());
-  EXPECT_EQ(a.str(), b.str());
-  // Spot checks of texts whose blanks matter.
   EXPECT_STREQ(LangText("MAIN", "IDC_EXIT"), "  E&xit");
   EXPECT_STREQ(LangText("ADVANCED", "IDL_TOLL_SAVER"), "Toll saver  ");
   EXPECT_STREQ(LangText("SETTINGS", "Plain Paper"), "Plain Paper");
-}
-
-TEST(EnglishLanguageFile, NoValueIsLongerThanALookupReturns) {
-  std::ifstream in(VORNIK_SOURCE_DIR "/res/lang/english.lng");
-  std::string line;
-  int lines = 0;
-  while (std::getline(in, line)) {
-    ++lines;
-    const size_t equals = line.find('=');
-    if (equals != std::string::npos && line[0] != ';') {
-      EXPECT_LE(line.size() - equals - 1, kLangTextMaxLength) << line;
-    }
-  }
-  EXPECT_GT(lines, 100);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Every template laid out with the English texts at the default dialog font: each control
-// holds its whole text, no two controls overlap, and a picture of the window is saved for
-// review (VORNIK_SCREENSHOT_DIR).
+// Every template laid out with the texts of every shipped language at the default dialog
+// font: each control holds its whole text, no two controls overlap, and a picture of the
+// window is saved for review (VORNIK_SCREENSHOT_DIR).
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -15,11 +15,12 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "english_texts.h"
 #include "res/dialog_builder.h"
 #include "res/pictures.h"
 #include "res/templates.h"
+#include "shipped_texts.h"
 #include "ui/image_button.h"
+#include "ui/lang_string.h"
 
 namespace vornik::res {
 namespace {
@@ -96,47 +97,52 @@ void GiveButtonsTheirIcons(const DialogControls& controls) {
     }
   }
   for (auto* list : controls.client()->findChildren<QTreeWidget*>()) {
-    list->setHeaderLabels(
-        {QStringLiteral("No."), QStringLiteral("Name"), QStringLiteral("Phone number")});
+    list->setHeaderLabels({LangString("COMMON", "IDS_NUM"), LangString("COMMON", "IDS_NAME"),
+                           LangString("COMMON", "IDS_TEL_NUMBER")});
   }
 }
 
 TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
-  test::EnglishTexts english;
   QDir().mkpath(QStringLiteral(VORNIK_SCREENSHOT_DIR));
-  for (const DialogTemplate* dialog : AllTemplates()) {
-    SCOPED_TRACE(dialog->id);
-    QDialog window;
-    const DialogControls controls = BuildDialog(*dialog, &window);
-    LocalizeDialog(controls);
-    GiveButtonsTheirIcons(controls);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  for (const ShippedLanguage& language : kShippedLanguages) {
+    SCOPED_TRACE(language.code);
+    test::ShippedTexts texts(language.code);
+    for (const DialogTemplate* dialog : AllTemplates()) {
+      SCOPED_TRACE(dialog->id);
+      QDialog window;
+      const DialogControls controls = BuildDialog(*dialog, &window);
+      LocalizeDialog(controls);
+      GiveButtonsTheirIcons(controls);
+      window.show();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    QList<QWidget*> placed;
-    for (qsizetype i = 0; i < static_cast<qsizetype>(dialog->controls.size()); ++i) {
-      const ControlTemplate& control = dialog->controls[i];
-      QWidget* widget = controls.controlAt(i);
-      ASSERT_NE(widget, nullptr);
-      if (widget->isHidden()) {
-        continue;
+      QList<QWidget*> placed;
+      for (qsizetype i = 0; i < static_cast<qsizetype>(dialog->controls.size()); ++i) {
+        const ControlTemplate& control = dialog->controls[i];
+        QWidget* widget = controls.controlAt(i);
+        ASSERT_NE(widget, nullptr);
+        if (widget->isHidden()) {
+          continue;
+        }
+        SCOPED_TRACE(control.id);
+        EXPECT_EQ(ClippedText(widget, control).toStdString(), "");
+        EXPECT_TRUE(controls.client()->rect().contains(widget->geometry())) << "outside the window";
+        if (control.kind == ControlKind::kGroupBox) {
+          continue;
+        }
+        for (QWidget* other : placed) {
+          EXPECT_FALSE(widget->geometry().intersects(other->geometry()))
+              << "overlaps " << other->property("controlId").toInt();
+        }
+        widget->setProperty("controlId", control.id);
+        placed.append(widget);
       }
-      SCOPED_TRACE(control.id);
-      EXPECT_EQ(ClippedText(widget, control).toStdString(), "");
-      EXPECT_TRUE(controls.client()->rect().contains(widget->geometry())) << "outside the window";
-      if (control.kind == ControlKind::kGroupBox) {
-        continue;
-      }
-      for (QWidget* other : placed) {
-        EXPECT_FALSE(widget->geometry().intersects(other->geometry()))
-            << "overlaps " << other->property("controlId").toInt();
-      }
-      widget->setProperty("controlId", control.id);
-      placed.append(widget);
+
+      const QString file = QStringLiteral(VORNIK_SCREENSHOT_DIR "/template_%1_%2.png")
+                               .arg(dialog->id)
+                               .arg(QString::fromLatin1(language.code));
+      EXPECT_TRUE(window.grab().save(file));
     }
-
-    const QString file = QStringLiteral(VORNIK_SCREENSHOT_DIR "/template_%1.png").arg(dialog->id);
-    EXPECT_TRUE(window.grab().save(file));
   }
 }
 

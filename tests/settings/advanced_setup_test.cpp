@@ -39,8 +39,9 @@ TEST_F(AdvancedSetupTest, DefaultsGoOutInAnExact82ByteFrameWithTextsNulPadded) {
   std::memset(&MachineState, 0xAA, sizeof MachineState);
   DefaultMachineState();
   std::strcpy(setup().machineNumber, "123");
+  device.answers.push_back(WriteAcknowledgement(0x40));
   const uint32_t start = fake.clock.now;
-  EXPECT_NE(Mfp_SetSystemInfo(), 0);  // no answer at all
+  EXPECT_NE(Mfp_SetSystemInfo(), 0);
   EXPECT_GE(fake.clock.now - start, 1000u);
   ASSERT_EQ(device.writes.size(), 1u);
   auto expected = Bytes({0x1B, 0xA4, 0x00, 0x4E, 0x50, 0xE0, 0x82, 0xC2, 0x40, '1', '2', '3'});
@@ -57,7 +58,7 @@ TEST_F(AdvancedSetupTest, DefaultsGoOutInAnExact82ByteFrameWithTextsNulPadded) {
   EXPECT_THAT(device.writes[0], ElementsAreArray(expected));
   EXPECT_THAT(device.readSizes, ElementsAre(10u));
   // No title and no dump for the set.
-  EXPECT_THAT(traces(), ElementsAre("WriteData = 82 \n\r", "ReadData = 0 \n\r"));
+  EXPECT_THAT(traces(), ElementsAre("WriteData = 82 \n\r", "ReadData = 10 \n\r"));
 }
 
 TEST_F(AdvancedSetupTest, WholeAnswerDecodesEveryFieldAndGoesBackByteForByte) {
@@ -92,6 +93,7 @@ TEST_F(AdvancedSetupTest, WholeAnswerDecodesEveryFieldAndGoesBackByteForByte) {
   EXPECT_EQ(t[14], "0x50: 20 01 01 00 00 00 00 00  ..\r\n");  // all 83 bytes dumped
   EXPECT_EQ(t[15], "Length = 79 \n\r");
 
+  device.answers.push_back(WriteAcknowledgement(0x40));
   ASSERT_NE(Mfp_SetSystemInfo(), 0);
   ASSERT_EQ(device.writes.size(), 2u);
   EXPECT_THAT(std::vector<uint8_t>(device.writes[1].begin() + 9, device.writes[1].end()),

@@ -4,6 +4,7 @@
 
 #include "link/machine_state.h"
 #include "link_fixture.h"
+#include "settings/advanced_setup.h"
 #include "settings/system_setup.h"
 
 namespace vornik::test {
@@ -31,6 +32,7 @@ class SystemSetupTest : public LinkTest {
 TEST_F(SystemSetupTest, DefaultsTravelInWireOrderBehindTheSetHeader) {
   std::memset(&MachineState, 0xAA, sizeof MachineState);
   DefaultMachineState();
+  device.answers.push_back(WriteAcknowledgement(0x41));
   EXPECT_NE(Mfp_SetSettings(), 0);
   ASSERT_EQ(device.writes.size(), 1u);
   EXPECT_THAT(device.writes[0],
@@ -86,6 +88,7 @@ TEST_F(SystemSetupTest, FullAnswerDecodesEveryFieldFromItsWirePosition) {
 TEST_F(SystemSetupTest, ReadFieldsGoBackUnchangedInTheSetRequest) {
   device.answers.push_back(numberedAnswer());
   ASSERT_NE(Mfp_GetSettings(), 0);
+  device.answers.push_back(WriteAcknowledgement(0x41));
   ASSERT_NE(Mfp_SetSettings(), 0);
   ASSERT_EQ(device.writes.size(), 2u);
   const auto& sent = device.writes[1];
@@ -123,11 +126,12 @@ TEST_F(SystemSetupTest, AnswerThatIsNotWholeFailsAndLeavesTheRecordAsItWas) {
   EXPECT_EQ(std::memcmp(&before, &setup(), sizeof before), 0);
 }
 
-TEST_F(SystemSetupTest, SetRequestCarriesWordsHighByteFirstAndIgnoresTheAnswer) {
+TEST_F(SystemSetupTest, SetRequestCarriesWordsHighByteFirst) {
   setup().copies = 99;
   setup().zoom = 300;
+  device.answers.push_back(WriteAcknowledgement(0x41));
   const uint32_t start = fake.clock.now;
-  EXPECT_NE(Mfp_SetSettings(), 0);  // no answer at all
+  EXPECT_NE(Mfp_SetSettings(), 0);
   EXPECT_GE(fake.clock.now - start, 500u);
   ASSERT_EQ(device.writes.size(), 1u);
   const auto& sent = device.writes[0];
@@ -145,6 +149,34 @@ TEST_F(SystemSetupTest, PartialSetWriteFailsAndReadsNothing) {
   device.writeLimit = 30;
   EXPECT_EQ(Mfp_SetSettings(), 0);
   EXPECT_TRUE(device.readSizes.empty());
+}
+
+// A setup write is done only when the device says it stored the record: one that stays
+// silent, or whose answer comes cut short or counts otherwise, may still hold its old setup.
+TEST_F(SystemSetupTest, SetupWritesSucceedOnlyWhenTheDeviceAcknowledges) {
+  struct Write {
+    const char* name;
+    int (*command)();
+    int record;
+  };
+  for (const Write& write :
+       {Write{"settings", Mfp_SetSettings, 0x41}, Write{"advanced", Mfp_SetSystemInfo, 0x40}}) {
+    const auto acknowledgement = WriteAcknowledgement(write.record);
+    auto zeroLength = acknowledgement;
+    zeroLength[3] = 0x00;
+    const std::vector<std::pair<std::vector<uint8_t>, bool>> answers = {
+        {acknowledgement, true},
+        {{}, false},
+        {std::vector<uint8_t>(acknowledgement.begin(), acknowledgement.begin() + 5), false},
+        {zeroLength, false},
+    };
+    for (const auto& [answer, acknowledged] : answers) {
+      device.answers.clear();
+      if (!answer.empty())
+        device.answers.push_back(answer);
+      EXPECT_EQ(write.command() != 0, acknowledged) << write.name << ", " << answer.size();
+    }
+  }
 }
 
 }  // namespace

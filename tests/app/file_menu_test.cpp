@@ -1,0 +1,175 @@
+#include <gmock/gmock.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/main_panel.h"
+#include "app/page_sheet.h"
+#include "panel_fixture.h"
+#include "phonebook/phonebook_file.h"
+#include "phonebook/phonebook_page.h"
+#include "res/menus.h"
+#include "settings/advanced_page_values.h"
+#include "settings/settings_file.h"
+#include "settings/settings_page.h"
+#include "tests/support/modal_answers.h"
+
+namespace vornik::test {
+namespace {
+
+constexpr int kPhonebookTab = 2;
+constexpr int kAdvancedTab = 1;
+constexpr int kApplyButton = 1063;  // the same id on both setup pages
+
+class FileMenuTest : public PanelTest {
+ protected:
+  FileMenuTest() {
+    advancedPageCreated = false;
+    skipNextAdvancedRead = false;
+    previousDirectory = QDir::currentPath();
+    QDir::setCurrent(files.path());
+    sim.model.setObserver([this](devsim::Traffic traffic, std::span<const uint8_t> frame) {
+      if (traffic == devsim::Traffic::kRequest && frame.size() > 8)
+        requests.push_back({frame[7], frame[8]});
+    });
+  }
+  ~FileMenuTest() override { QDir::setCurrent(previousDirectory); }
+
+  QString file(const char* name) const {
+    return QDir(files.path()).filePath(QString::fromLatin1(name));
+  }
+  void choose(const QString& path, void (CMainPanel::*command)(), CMainPanel& panel) {
+    FileChooser chooser(path);
+    (panel.*command)();
+  }
+  int requestsOf(uint8_t operation, uint8_t record) const {
+    return int(std::count(requests.begin(), requests.end(), std::pair{operation, record}));
+  }
+
+  QTemporaryDir files;
+  QString previousDirectory;
+  BoxCloser boxes;
+  std::vector<std::pair<uint8_t, uint8_t>> requests;  // operation and record of each request
+};
+
+// Load takes a name typed without its extension; Save appends it; a file that is not a
+// phonebook leaves the list as it was and says so.
+TEST_F(FileMenuTest, PhonebookFilesByNameWithoutExtension) {
+  CMainPanel panel;
+  PageSheet->setActivePage(kPhonebookTab);
+  SetEntryName(PhonebookStore.entries[7], "SAVED NAME");
+  SetEntryDialNumber(PhonebookStore.entries[7], "0301234");
+  choose(file("BACKUP"), &CMainPanel::OnSavePhonebook, panel);
+  ASSERT_TRUE(QFile::exists(file("BACKUP.PBF")));
+
+  SetEntryName(PhonebookStore.entries[7], "CHANGED");
+  choose(QStringLiteral("BACKUP"), &CMainPanel::OnLoadPhonebook, panel);
+  EXPECT_EQ(EntryName(PhonebookStore.entries[7]), "SAVED NAME");
+  EXPECT_EQ(PhonebookPage->list()->topLevelItem(7)->text(1), QStringLiteral("SAVED NAME"));
+  EXPECT_EQ(boxes.shown, 0);
+
+  QFile other(file("OTHER.PBF"));
+  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+  other.write(QByteArray("not a phonebook").leftJustified(7040, '\0'));
+  other.close();
+  choose(file("OTHER.PBF"), &CMainPanel::OnLoadPhonebook, panel);
+  EXPECT_EQ(EntryName(PhonebookStore.entries[7]), "SAVED NAME");
+  EXPECT_EQ(boxes.shown, 1);
+}
+
+// Each dialog starts in the folder the one before ended in.
+TEST_F(FileMenuTest, NextDialogStartsInTheFolderUsedLast) {
+  CMainPanel panel;
+  PageSheet->setActivePage(kPhonebookTab);
+  QDir(files.path()).mkdir(QStringLiteral("elsewhere"));
+  choose(file("elsewhere/ONE"), &CMainPanel::OnSavePhonebook, panel);
+  QString startedIn;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      startedIn = dialog->directory().absolutePath();
+      dialog->reject();
+    }
+  });
+  watch.start(1);
+  panel.OnLoadPhonebook();
+  EXPECT_EQ(startedIn, QDir(file("elsewhere")).absolutePath());
+}
+
+// Saved on one start and loaded on a fresh one, a settings file puts both records on both
+// pages, the Advanced page without reading the device, and Apply puts them on the device.
+TEST_F(FileMenuTest, SettingsFileRoundTripsBothRecordsOntoTheDevice) {
+  const auto deviceSystem = sim.model.content().systemSetup;
+  const auto deviceAdvanced = sim.model.content().advancedSetup;
+  {
+    CMainPanel panel;
+    choose(file("SETUP"), &CMainPanel::OnSaveSettings, panel);
+  }
+  ASSERT_TRUE(QFile::exists(file("SETUP.STF")));
+  EXPECT_EQ(requestsOf(0xC1, 0x40), 1);  // the Advanced page was never opened: read for the file
+
+  // Another start, on a device whose setup has changed meanwhile.
+  sim.model.content().systemSetup.fill(0);
+  sim.model.content().advancedSetup.fill(0x20);
+  DefaultMachineState();
+  advancedPageCreated = false;
+  requests.clear();
+  CMainPanel panel;
+  choose(file("SETUP.STF"), &CMainPanel::OnLoadSettings, panel);
+  PageSheet->setActivePage(kAdvancedTab);
+  EXPECT_EQ(requestsOf(0xC1, 0x40), 0);
+  for (int tab : {0, kAdvancedTab}) {
+    auto* apply = static_cast<TemplatePage*>(PageSheet->page(tab))
+                      ->controls()
+                      .find<QPushButton>(kApplyButton);
+    ASSERT_TRUE(apply->isEnabled());
+    QTest::mouseClick(apply, Qt::LeftButton);
+  }
+  EXPECT_EQ(sim.model.content().systemSetup, deviceSystem);
+  EXPECT_EQ(sim.model.content().advancedSetup, deviceAdvanced);
+  EXPECT_EQ(boxes.shown, 0);
+}
+
+// Save Settings reads a record the device has not given yet; when that read fails nothing is
+// saved and the box says so. A settings file refused on load changes neither page.
+TEST_F(FileMenuTest, SettingsAreSavedOnlyFromTheDeviceAndLoadedOnlyWhole) {
+  sim.model.setFault(devsim::Fault::kSilent);
+  CMainPanel panel;
+  ASSERT_EQ(boxes.shown, 1);  // the Settings page's first read
+  choose(file("SETUP"), &CMainPanel::OnSaveSettings, panel);
+  EXPECT_FALSE(QFile::exists(file("SETUP.STF")));
+  EXPECT_EQ(boxes.shown, 2);
+
+  QFile cut(file("CUT.STF"));
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write(QByteArray("ZRV FAX-RCP Settings").leftJustified(24, '\0') +
+            QByteArray("1.00").leftJustified(8, '\0'));
+  cut.close();
+  const SystemSetupRecord before = MachineState.SystemSetup;
+  choose(file("CUT.STF"), &CMainPanel::OnLoadSettings, panel);
+  EXPECT_EQ(boxes.shown, 3);
+  EXPECT_EQ(std::memcmp(&before, &MachineState.SystemSetup, sizeof before), 0);
+  EXPECT_FALSE(SettingsPage->recordLoaded());
+}
+
+TEST_F(FileMenuTest, SettingsCommandsAreOfferedOnlyForTheFullModel) {
+  for (int model : {2, 3}) {
+    MachineState.ModelCode = uint8_t(model);
+    CMainPanel panel;
+    for (int command : {res::kCmdLoadSettings, res::kCmdSaveSettings}) {
+      QAction* action = res::FindMenuCommand(panel.menuBar(), command);
+      ASSERT_NE(action, nullptr);
+      EXPECT_EQ(action->isEnabled(), model == 2) << model;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vornik::test

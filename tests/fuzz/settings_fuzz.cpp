@@ -1,0 +1,54 @@
+// The system setup answer (Mfp_GetSettings), whatever the device sends: only a whole answer
+// is decoded, and then its field bytes encode back exactly; anything else leaves the machine
+// state as it was. Whatever was decoded, the Settings page's clamping keeps every number
+// field in its range, and the record then holds exactly what the page shows.
+#include "scripted_link.h"
+#include "settings/settings_page_values.h"
+#include "settings/system_setup.h"
+
+namespace {
+
+using namespace vornik;
+
+std::vector<uint8_t> FieldBytes(const SystemSetupRecord& record) {
+  std::vector<uint8_t> bytes(system_setup_wire::kFieldBytes);
+  EncodeSystemSetup(record, bytes.data());
+  return bytes;
+}
+
+void CheckClamping(const SystemSetupRecord& decoded) {
+  auto values = PageValuesFromRecord(decoded);
+  SystemSetupRecord record = decoded;
+  const bool corrected = ClampPageNumbers(values, record);
+  for (size_t i = 0; i < kSettingsNumberCount; ++i) {
+    const int value = ParseLeadingDigits(values.numbers[i]);
+    const NumberRange range = RangeOf(SettingsNumber(i));
+    FUZZ_CHECK(value >= range.lower && value <= range.upper);
+  }
+  FUZZ_CHECK(PageValuesFromRecord(record).numbers == values.numbers);
+  if (!corrected)
+    FUZZ_CHECK(FieldBytes(record) == FieldBytes(decoded));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  namespace wire = system_setup_wire;
+  fuzz::ScriptedLink link;
+  link.device.answers.emplace_back(data, data + size);
+  const auto before = fuzz::MachineStateBytes();
+
+  const int result = Mfp_GetSettings();
+
+  const bool whole =
+      size >= wire::kGetAnswerSize && size_t(data[2] << 8 | data[3]) + 4 == wire::kGetAnswerSize;
+  FUZZ_CHECK((result != 0) == whole);
+  if (whole) {
+    const std::vector<uint8_t> sent(data + wire::kGetAnswerFields, data + wire::kGetAnswerSize);
+    FUZZ_CHECK(FieldBytes(MachineState.SystemSetup) == sent);
+  } else {
+    FUZZ_CHECK(fuzz::MachineStateBytes() == before);
+  }
+  CheckClamping(MachineState.SystemSetup);
+  return 0;
+}

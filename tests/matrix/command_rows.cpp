@@ -1,0 +1,346 @@
+#include "command_rows.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <fstream>
+
+#include "app/main_panel.h"
+#include "app/start_up.h"
+#include "info/device_info.h"
+#include "info/firmware_page.h"
+#include "info/info_page.h"
+#include "link/connection.h"
+#include "link/inquiry.h"
+#include "link/machine_state.h"
+#include "link/port_io.h"
+#include "phonebook/phonebook_page.h"
+#include "phonebook/phonebook_transfer.h"
+#include "res/string_table.h"
+#include "settings/advanced_page.h"
+#include "settings/settings_page.h"
+#include "tests/support/page_input.h"
+#include "ui/page_command.h"
+
+namespace vornik::test {
+namespace {
+
+// The pages talk to the device on the parallel port, whose reads end after its time-out;
+// the ECP driver device and the USB pipes read with the platform's default.
+constexpr uint32_t kLptRead = kLptReadTotalMs;
+constexpr uint32_t kPlainRead = platform::kDefaultReadTotalMs;
+
+// A page command with one exchange: request, fixed wait, answer, then the page's pause.
+constexpr uint32_t PageExchangeMs(uint32_t waitMs) {
+  return waitMs + kLptRead + kAfterCommandMs;
+}
+// The head, the body after its pause, and two retries of the body after theirs.
+constexpr uint32_t kGetPhonebookMs = kPhonebookRequestWaitMs + kLptRead + kPhonebookBodySleepMs +
+                                     kLptRead + 2 * (kPhonebookRetrySleepMs + kLptRead);
+// Two retries of the frame after their pauses, the pause before the acknowledgement.
+constexpr uint32_t kSetPhonebookMs =
+    2 * kPhonebookRetrySleepMs + kPhonebookAcknowledgeSleepMs + kLptRead + kAfterCommandMs;
+// Two inquiries on the USB pipes of the older flavour, two on its parallel port.
+constexpr uint32_t kStartUpMs = 2 * (kInquiryWaitMs + kPlainRead) + 2 * (kInquiryWaitMs + kLptRead);
+
+constexpr size_t kImageSize = 10000;
+constexpr uint32_t kImageBlocks = (kImageSize + kFirmwareBlockSize - 1) / kFirmwareBlockSize;
+// Each block may take three writes, with a pause before each of the two retries.
+constexpr uint32_t kSendImageMs =
+    kBeforeFirstBlockMs + kImageBlocks * 2 * kAfterShortWriteMs + kAfterLastBlockMs;
+// The announce may go twice, each time followed by a pause and a read of its answer.
+constexpr uint32_t kAnnounceMs = 2 * (kAfterAnnounceMs + kLptRead) + kBeforeRepeatedAnnounceMs;
+
+enum ControlId {
+  kRefresh = 1060,
+  kApply = 1063,
+  kTraySize = 1156,
+  kSpeaker = 1061,
+  kRead = 1032,
+  kWrite = 1024,
+  kDelete = 1026,
+  kBrowse = 1023,
+  kUpdate = 1000,
+  kMessage = 1075,
+};
+
+QAbstractButton* Button(TemplatePage& page, int id) {
+  return page.controls().find<QAbstractButton>(id);
+}
+
+// Shows the page in its host, as the main window does with its tab; the first show reads
+// the device.
+void Open(TemplatePage& page, Bench& bench) {
+  page.ensureInitialized();
+  bench.host.resize(page.size());
+  bench.host.show();
+}
+
+using PageMaker = std::function<TemplatePage*(QWidget* host)>;
+// What changed between the page's first read and the command: on the device or on the page.
+using Arrangement = std::function<void(Bench&, TemplatePage&)>;
+
+// A command of a page: its first read as it opens (`button` 0), or a click on `button`
+// of the opened page after `arrangement`.
+class PageCommand : public Command {
+ public:
+  PageCommand(PageMaker make, int button, Arrangement arrangement)
+      : make_(std::move(make)), button_(button), arrangement_(std::move(arrangement)) {}
+
+  void arrange(Bench& bench) override {
+    page_ = make_(&bench.host);
+    if (button_ == 0)
+      return;
+    Open(*page_, bench);
+    if (arrangement_)
+      arrangement_(bench, *page_);
+  }
+  Report run(Bench& bench) override {
+    const int before = bench.boxes.shown;
+    if (button_ == 0) {
+      Open(*page_, bench);
+    } else {
+      ClickButton(Button(*page_, button_));
+    }
+    const int boxes = bench.boxes.shown - before;
+    return {boxes > 0, boxes > 1 ? std::to_string(boxes) + " boxes" : ""};
+  }
+  void addShown(Snapshot& snapshot) const override {
+    snapshot["page loaded"] = page_->recordLoaded() ? "yes" : "no";
+    if (page_->initialized())
+      AddPageLook(snapshot, *page_);
+  }
+
+ private:
+  PageMaker make_;
+  int button_;
+  Arrangement arrangement_;
+  TemplatePage* page_ = nullptr;  // owned by the bench's host
+};
+
+template <class Page>
+std::function<std::unique_ptr<Command>()> OnPage(int button, Arrangement arrangement = {}) {
+  return [button, arrangement] {
+    return std::make_unique<PageCommand>([](QWidget* host) { return new Page(host); }, button,
+                                         arrangement);
+  };
+}
+
+// The device's keypad changed a value after the page read it.
+void DeviceCopiesChange(Bench& bench, TemplatePage&) {
+  bench.sim.model.content().systemSetup[system_setup_wire::kCopies + 1] += 2;
+}
+void DeviceSpeakerChanges(Bench& bench, TemplatePage&) {
+  uint8_t& speaker = bench.sim.model.content().advancedSetup[advanced_setup_wire::kSpeaker];
+  speaker = uint8_t((speaker + 1) % 3);
+}
+void DevicePrintsAPage(Bench& bench, TemplatePage&) {
+  ++bench.sim.model.content().deviceInfo[device_info_wire::kPrintCount + 3];
+}
+// The last one, so that a read that loses the end of the phonebook misses it.
+void DeviceRenumbersItsLastSpeedDial(Bench& bench, TemplatePage&) {
+  devsim::PhonebookSlot& last = bench.sim.model.content().phonebook.back();
+  constexpr std::string_view kNumber = "5550888";
+  std::copy(kNumber.begin(), kNumber.end(), last.dialData.begin());
+}
+
+// The user chose the next item of a list.
+Arrangement ChooseNext(int listId) {
+  return [listId](Bench&, TemplatePage& page) {
+    auto* list = page.controls().find<QComboBox>(listId);
+    ChooseItem(list, (list->currentIndex() + 1) % list->count());
+  };
+}
+
+// The user deleted speed dial 5, which no group holds.
+void DeleteSpeedDial5(Bench&, TemplatePage& page) {
+  QTreeWidget* list = static_cast<CPhonebook&>(page).list();
+  list->setCurrentItem(list->topLevelItem(5));
+  ClickButton(Button(page, kDelete));
+}
+
+// Update on the Firmware Update page, with a 10000-byte image chosen, on the parallel port
+// (common way) or the ECP driver device.
+class FirmwareCommand : public Command {
+ public:
+  explicit FirmwareCommand(int32_t port) : port_(port) {}
+
+  void arrange(Bench& bench) override {
+    Connection.PortKind = port_;
+    const QString path = bench.folder.filePath(QStringLiteral("image.bin"));
+    std::vector<char> image(kImageSize);
+    for (size_t i = 0; i < image.size(); ++i)
+      image[i] = char(i * 13 + i / kFirmwareBlockSize);
+    std::ofstream(path.toStdString(), std::ios::binary)
+        .write(image.data(), std::streamsize(image.size()));
+    page_ = new CFwUp(&bench.host);
+    Open(*page_, bench);
+    FileChooser chooser(path);
+    ClickButton(Button(*page_, kBrowse));
+  }
+  Report run(Bench& bench) override {
+    const int before = bench.boxes.shown;
+    ClickButton(Button(*page_, kUpdate));
+    const bool failed = page_->controls().find<QLabel>(kMessage)->text() ==
+                        QString::fromLatin1(res::StringResource(res::kStrWriteFailed));
+    const int boxes = bench.boxes.shown - before;  // the completion box
+    Report report{failed, ""};
+    if (boxes != (failed ? 0 : 1))
+      report.problem = std::to_string(boxes) + " completion boxes";
+    return report;
+  }
+
+ private:
+  int32_t port_;
+  CFwUp* page_ = nullptr;  // owned by the bench's host
+};
+
+// Save Settings of the File menu while the Advanced page was never opened: the file is to
+// hold the device's advanced setup, so the command reads it first.
+class SaveSettingsCommand : public Command {
+ public:
+  ~SaveSettingsCommand() override {
+    panel_.reset();
+    QDir::setCurrent(previousFolder_);
+  }
+
+  void arrange(Bench& bench) override {
+    previousFolder_ = QDir::currentPath();
+    QDir::setCurrent(bench.folder.path());
+    panel_ = std::make_unique<CMainPanel>();
+  }
+  Report run(Bench& bench) override {
+    const int before = bench.boxes.shown;
+    FileChooser chooser(bench.folder.filePath(QStringLiteral("SETUP.STF")));
+    panel_->OnSaveSettings();
+    const int boxes = bench.boxes.shown - before;
+    return {boxes > 0, boxes > 1 ? std::to_string(boxes) + " boxes" : ""};
+  }
+
+ private:
+  QString previousFolder_;
+  std::unique_ptr<CMainPanel> panel_;
+};
+
+// How a program ended: its exit status and what it showed once it ran.
+struct ProgramEnd {
+  int status = 0;
+  std::string shown;
+  std::string problem;
+};
+
+// A command given by starting a program; a non-zero exit status tells of its failure.
+class ProgramCommand : public Command {
+ public:
+  using Arrange = std::function<void(Bench&)>;
+  using Start = std::function<ProgramEnd(Bench&)>;
+  ProgramCommand(Arrange arrange, Start start)
+      : arrange_(std::move(arrange)), start_(std::move(start)) {}
+
+  void arrange(Bench& bench) override {
+    if (arrange_)
+      arrange_(bench);
+  }
+  Report run(Bench& bench) override {
+    end_ = start_(bench);
+    ran_ = true;
+    return {end_.status != 0, end_.problem};
+  }
+  void addShown(Snapshot& snapshot) const override {
+    if (ran_)
+      snapshot["shown"] = end_.shown;
+  }
+
+ private:
+  Arrange arrange_;
+  Start start_;
+  ProgramEnd end_;
+  bool ran_ = false;
+};
+
+std::function<std::unique_ptr<Command>()> AsProgram(ProgramCommand::Arrange arrange,
+                                                    ProgramCommand::Start start) {
+  return [arrange, start] { return std::make_unique<ProgramCommand>(arrange, start); };
+}
+
+// Start-up's windows: the not-responding box is answered with Abort, the main window only
+// notes the model and port it would show.
+class AbortingWindows : public StartUpWindows {
+ public:
+  bool raiseRunningCopy() override { return false; }
+  void showPortBusy() override { ++boxes; }
+  Choice askNotResponding(const std::string&) override {
+    ++boxes;
+    return Choice::kAbort;
+  }
+  void beginWaitCursor() override {}
+  void endWaitCursor() override {}
+  void chooseLanguageFile() override {}
+  void runMainWindow() override {
+    panel = "model " + std::to_string(MachineState.ModelCode) + " on port " +
+            std::to_string(Connection.PortKind);
+  }
+
+  int boxes = 0;
+  std::string panel;
+};
+
+void BenchControlPortName(char* buffer, uint32_t size) {
+  std::snprintf(buffer, size, "%s", kBenchControlPort);
+}
+
+// The older OS flavour with its USB library: USB through the pipes, then the parallel port.
+void OlderFlavourWithUsb(Bench& bench) {
+  bench.fake.system.version = {true, 1, 4};
+  bench.fake.libraries.add("fendrel.dll",
+                           {{"GetControlPortName", reinterpret_cast<void*>(BenchControlPortName)}});
+}
+
+ProgramEnd StartUpAnsweringAbort(Bench&) {
+  AbortingWindows windows;
+  ProgramEnd end;
+  end.status = ExitStatus(RunStartUp(windows));
+  end.shown = windows.panel;
+  if (windows.boxes != (end.status != 0 ? 1 : 0))
+    end.problem = std::to_string(windows.boxes) + " boxes";
+  return end;
+}
+
+}  // namespace
+
+std::vector<CommandRow> CommandRows() {
+  return {
+      {"Start-up inquiry", kStartUpMs, false,
+       AsProgram(OlderFlavourWithUsb, StartUpAnsweringAbort)},
+      {"Settings open", PageExchangeMs(kGetSettingsWaitMs), false, OnPage<CSettings>(0)},
+      {"Settings Refresh", PageExchangeMs(kGetSettingsWaitMs), false,
+       OnPage<CSettings>(kRefresh, DeviceCopiesChange)},
+      {"Settings Apply", PageExchangeMs(kSetSettingsWaitMs), true,
+       OnPage<CSettings>(kApply, ChooseNext(kTraySize))},
+      {"Advanced open", PageExchangeMs(kSystemInfoWaitMs), false, OnPage<CAdvanced>(0)},
+      {"Advanced Refresh", PageExchangeMs(kSystemInfoWaitMs), false,
+       OnPage<CAdvanced>(kRefresh, DeviceSpeakerChanges)},
+      {"Advanced Apply", PageExchangeMs(kSystemInfoWaitMs), true,
+       OnPage<CAdvanced>(kApply, ChooseNext(kSpeaker))},
+      {"File Save Settings", PageExchangeMs(kSystemInfoWaitMs), false,
+       [] { return std::make_unique<SaveSettingsCommand>(); }},
+      {"Phonebook open", kPhonebookFirstReadPauseMs + kGetPhonebookMs, false,
+       OnPage<CPhonebook>(0)},
+      {"Phonebook Read", kGetPhonebookMs + kAfterCommandMs, false,
+       OnPage<CPhonebook>(kRead, DeviceRenumbersItsLastSpeedDial)},
+      {"Phonebook Write", kSetPhonebookMs, true, OnPage<CPhonebook>(kWrite, DeleteSpeedDial5)},
+      {"Information open", PageExchangeMs(kGetDeviceInfoWaitMs), false, OnPage<CInfo>(0)},
+      {"Information Refresh", PageExchangeMs(kGetDeviceInfoWaitMs), false,
+       OnPage<CInfo>(kRefresh, DevicePrintsAPage)},
+      {"Firmware Update", kAnnounceMs + kSendImageMs, true,
+       [] { return std::make_unique<FirmwareCommand>(kPortLpt1); }},
+      {"Firmware Update (ECP)", kSendImageMs, true,
+       [] { return std::make_unique<FirmwareCommand>(kPortEcp1); }},
+  };
+}
+
+}  // namespace vornik::test

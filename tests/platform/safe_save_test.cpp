@@ -1,0 +1,128 @@
+#include <gmock/gmock.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/fake_platform.h"
+#include "platform/safe_save.h"
+#include "tests/support/child_process.h"
+
+namespace vornik::test {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::UnorderedElementsAre;
+
+std::string Content(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int Save(const fs::path& path, const std::string& text) {
+  return platform::SaveFileSafely(
+      path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+class SafeSaveTest : public testing::Test {
+ protected:
+  SafeSaveTest() {
+    std::string pattern = (fs::temp_directory_path() / "vornik-save-XXXXXX").string();
+    folder = mkdtemp(pattern.data());
+    target = folder / "PHONE.PBF";
+  }
+  ~SafeSaveTest() override {
+    chmod(folder.c_str(), 0700);
+    std::error_code error;
+    fs::remove_all(folder, error);
+  }
+
+  void write(const fs::path& path, const std::string& text, mode_t mode) {
+    std::ofstream(path, std::ios::binary) << text;
+    chmod(path.c_str(), mode);
+  }
+  std::vector<std::string> folderContents() const {
+    std::vector<std::string> names;
+    for (const auto& item : fs::directory_iterator(folder))
+      names.push_back(item.path().filename());
+    return names;
+  }
+  mode_t modeOf(const fs::path& path) const {
+    struct stat info {};
+    lstat(path.c_str(), &info);
+    return info.st_mode & 07777;
+  }
+
+  platform::FakePlatform fake;
+  fs::path folder;
+  fs::path target;
+};
+
+// A private file is private at every moment: the temporary file that replaces it has the
+// file's mode before the first byte, and so has the file afterwards. A file named like a
+// temporary one is left alone.
+TEST_F(SafeSaveTest, PrivateFileStaysPrivateWhileItIsSaved) {
+  write(target, "old", 0600);
+  write(folder / "PHONE.PBF.~save", "someone else's", 0644);
+  std::vector<mode_t> modesWhileWriting;
+  fake.storage.onWrite = [&](int fd) {
+    struct stat info {};
+    fstat(fd, &info);
+    modesWhileWriting.push_back(info.st_mode & 07777);
+  };
+  ASSERT_EQ(Save(target, "new"), 0);
+  EXPECT_THAT(modesWhileWriting, testing::ElementsAre(0600));
+  EXPECT_EQ(modeOf(target), 0600u);
+  EXPECT_EQ(Content(target), "new");
+  EXPECT_EQ(Content(folder / "PHONE.PBF.~save"), "someone else's");
+  EXPECT_THAT(folderContents(), UnorderedElementsAre("PHONE.PBF", "PHONE.PBF.~save"));
+}
+
+// A full disk, part way through: the old file is whole and no temporary file is left.
+TEST_F(SafeSaveTest, FullDiskLeavesTheOldFileWhole) {
+  write(target, "the old phonebook", 0644);
+  fake.storage.room = 4;
+  EXPECT_EQ(Save(target, "a longer new phonebook"), ENOSPC);
+  EXPECT_EQ(Content(target), "the old phonebook");
+  EXPECT_THAT(folderContents(), UnorderedElementsAre("PHONE.PBF"));
+}
+
+// Links are saved through: a link whose file does not exist yet gets that file, and a file
+// with a second name keeps both names on the new content.
+TEST_F(SafeSaveTest, LinksKeepPointingAtTheSavedContent) {
+  const fs::path link = folder / "LINK.PBF";
+  fs::create_symlink("DATA.PBF", link);  // dangling, relative
+  ASSERT_EQ(Save(link, "through the link"), 0);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(Content(folder / "DATA.PBF"), "through the link");
+
+  write(target, "old", 0644);
+  fs::create_hard_link(target, folder / "SECOND.PBF");
+  ASSERT_EQ(Save(target, "both names"), 0);
+  EXPECT_EQ(Content(folder / "SECOND.PBF"), "both names");
+  EXPECT_EQ(fs::hard_link_count(target), 2u);
+}
+
+// Where the folder may not be written, a writable file is rewritten in place; a file the
+// user may not write is refused and keeps its content.
+TEST_F(SafeSaveTest, ReadOnlyFolderStillSavesAWritableFile) {
+  write(target, "a longer old phonebook", 0666);
+  const fs::path locked = folder / "LOCKED.PBF";
+  write(locked, "locked", 0444);
+  chmod(folder.c_str(), 0555);
+  const int saved = InChild([&] { return AsOrdinaryUser([&] { return Save(target, "new"); }); });
+  const int refused = InChild([&] { return AsOrdinaryUser([&] { return Save(locked, "x"); }); });
+  ASSERT_NE(saved, kCannotDropRoot);
+  EXPECT_EQ(saved, 0);
+  EXPECT_EQ(Content(target), "new");
+  EXPECT_EQ(refused, EACCES);
+  EXPECT_EQ(Content(locked), "locked");
+  EXPECT_THAT(folderContents(), UnorderedElementsAre("PHONE.PBF", "LOCKED.PBF"));
+}
+
+}  // namespace
+}  // namespace vornik::test
