@@ -1,5 +1,6 @@
 #include "ctl/phonebook_commands.h"
 
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "phonebook/phonebook_file.h"
 #include "phonebook/phonebook_store.h"
 #include "phonebook/phonebook_transfer.h"
+#include "platform/safe_save.h"
 
 namespace vornik::ctl {
 namespace {
@@ -241,11 +243,12 @@ int RunPhonebookExport(const CtlRequest& request, CtlIo& io) {
     io.out << text.str() << std::flush;
     return kExitOk;
   }
-  std::ofstream file(request.outputPath, std::ios::binary | std::ios::trunc);
-  file << text.str();
-  file.close();
-  if (!file)
-    throw CtlFailure(kExitFileError, "cannot write " + request.outputPath);
+  const std::string bytes = text.str();
+  if (const int error = platform::SaveFileSafely(
+          request.outputPath, {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+      error != 0)
+    throw CtlFailure(kExitFileError,
+                     "cannot write " + request.outputPath + ": " + std::strerror(error));
   return kExitOk;
 }
 
