@@ -19,7 +19,7 @@ release_dir=build-release
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins
   libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
-  imagemagick fonts-dejavu-core libx11-dev)
+  imagemagick fonts-dejavu-core libcli11-dev nlohmann-json3-dev python3-jsonschema libx11-dev)
 
 install_missing() {
   local missing=()
@@ -92,7 +92,7 @@ package_deb() {
   local listing
   listing=$(dpkg-deb -c "$deb")
   echo "$listing"
-  local wanted=(usr/bin/vornik usr/bin/vornik-devsim
+  local wanted=(usr/bin/vornik usr/bin/vornikctl usr/bin/vornik-devsim
     usr/lib/vornik/libgrenlo.so usr/lib/vornik/libtarquil.so usr/lib/vornik/libfendrel.so
     usr/lib/vornik/libcorvane.so usr/lib/vornik/vornik-uninstall
     usr/share/vornik/vornik.ini usr/share/vornik/english.lng usr/share/vornik/german.lng
@@ -101,6 +101,7 @@ package_deb() {
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
     usr/lib/udev/rules.d/60-vornik.rules
     usr/share/man/man1/vornik.1.gz usr/share/man/man1/vornik-devsim.1.gz
+    usr/share/man/man1/vornikctl.1.gz usr/share/vornik/schema/settings.schema.json
     usr/share/doc/vornik/copyright usr/share/doc/vornik/changelog.gz)
   for size in 16 22 24 32 48 64 128 256; do
     wanted+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")

@@ -1,29 +1,22 @@
 // The Advanced page (123): the device's identity on the fax line, its sounds, language,
 // clock, USB speed, power save and toll-saver window.
 #include "res/templates.h"
+#include "settings/setup_items.h"
 
 namespace vornik::res {
 namespace {
 
 using enum ControlKind;
+using namespace setup_items;
 
-constexpr const char* kSpeaker[] = {"OFF", "ON", "COM"};
 constexpr const char* kSpeakerKeys[] = {"SPEAKER_ITEM_0", "SPEAKER_ITEM_1", "SPEAKER_ITEM_2"};
-constexpr const char* kRinger[] = {"OFF", "LOW", "MED", "HIGH"};
 constexpr const char* kRingerKeys[] = {"RINGER_ITEM_0", "RINGER_ITEM_1", "RINGER_ITEM_2",
                                        "RINGER_ITEM_3"};
-constexpr const char* kUsbMode[] = {"SLOW", "FAST"};
 constexpr const char* kUsbModeKeys[] = {"USB_MODE_ITEM_0", "USB_MODE_ITEM_1"};
-// The eighth language exists only in the language file.
-constexpr const char* kLanguages[] = {"English", "French",  "Spanish", "Portuguese",
-                                      "German",  "Italian", "Dutch"};
 constexpr const char* kLanguageKeys[] = {"LANGUAGE_ITEM_0", "LANGUAGE_ITEM_1", "LANGUAGE_ITEM_2",
                                          "LANGUAGE_ITEM_3", "LANGUAGE_ITEM_4", "LANGUAGE_ITEM_5",
                                          "LANGUAGE_ITEM_6", "LANGUAGE_ITEM_7"};
-constexpr const char* kClockMode[] = {"12 hour", "24 hour"};
 constexpr const char* kClockModeKeys[] = {"CLOCK_MODE_ITEM_0", "CLOCK_MODE_ITEM_1"};
-// Never localized.
-constexpr const char* kMinutes[] = {"5", "10", "15", "30", "45"};
 
 // Left: the three edits, Speaker, Ringer and the toll-saver frame. Right: USB mode,
 // Language, Clock mode, the power-save frame (minutes beside its On button) and the four
@@ -52,13 +45,14 @@ constexpr ControlTemplate kControls[] = {
     Control(kLabel, 1112, "USB mode:", 178, 12, 60, 8, kAlignRight, "IDL_USB_MODE"),
     DropList(1057, 242, 10, 96, 40, kUsbMode, kUsbModeKeys),
     Control(kLabel, 1113, "Language:", 178, 30, 60, 8, kAlignRight, "IDL_LANGUAGE"),
-    DropList(1058, 242, 28, 96, 100, kLanguages, kLanguageKeys),
+    DropList(1058, 242, 28, 96, 100, std::span(kLanguages).first(kTemplateLanguages),
+             kLanguageKeys),
     Control(kLabel, 1114, "Clock mode:", 178, 48, 60, 8, kAlignRight, "IDL_CLOCK_MODE"),
     DropList(1053, 242, 46, 96, 40, kClockMode, kClockModeKeys),
     Control(kGroupBox, 1115, "Power save ", 178, 64, 160, 46, 0, "IDL_POWER_SAVE"),
     Control(kRadioButton, 1002, "Off", 188, 77, 44, 10, kGroupStart, "IDC_POWER_SAVE_OFF"),
     Control(kRadioButton, 1003, "On", 188, 93, 36, 10, 0, "IDC_POWER_SAVE_ON"),
-    {1000, kDropList, "", 226, 91, 40, 70, 0, nullptr, kMinutes, {}},
+    {1000, kDropList, "", 226, 91, 40, 70, 0, nullptr, kPowerSaveMinutes, {}},
     Control(kLabel, 1116, "minutes", 270, 93, 60, 8, 0, "IDL_MINUTES"),
     Control(kCheckBox, 1051, "Alarm sound", 184, 116, 150, 10, 0, "IDC_ALARM_SOUND"),
     Control(kCheckBox, 1052, "Key sound", 184, 130, 150, 10, 0, "IDC_KEY_SOUND"),

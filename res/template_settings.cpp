@@ -1,32 +1,26 @@
 // The Settings page (106): paper, reception and redial settings of the device.
 #include "res/templates.h"
+#include "settings/setup_items.h"
 
 namespace vornik::res {
 namespace {
 
 using enum ControlKind;
+using namespace setup_items;
 
-constexpr const char* kPaperSizes[] = {"Letter", "Legal", "A4"};
 constexpr const char* kPaperSizeKeys[] = {"PAPER_SIZE_ITEM_0", "PAPER_SIZE_ITEM_1",
                                           "PAPER_SIZE_ITEM_2"};
 // The template's own list has eight items; localization fills all ten, keyed by the
-// English words themselves.
-constexpr const char* kPaperTypes[] = {"Plain paper", "Bond",       "Transparency",  "Card stock",
-                                       "Labels",      "Preprinted", "Colored paper", "Envelope"};
-constexpr const char* kPaperTypeKeys[] = {"Plain Paper", "Bond",       "Transparency", "Card Stock",
-                                          "Labels",      "Preprinted", "Colored",      "Envelope",
-                                          "Thick",       "Thin"};
-constexpr const char* kSendConfirm[] = {"Off", "On", "On-Error"};
+// English words themselves (setup_items::kPaperTypes).
+constexpr const char* kTemplatePaperTypes[] = {"Plain paper",   "Bond",    "Transparency",
+                                               "Card stock",    "Labels",  "Preprinted",
+                                               "Colored paper", "Envelope"};
 constexpr const char* kSendConfirmKeys[] = {"SEND_CONFIRM_ITEM_0", "SEND_CONFIRM_ITEM_1",
                                             "SEND_CONFIRM_ITEM_2"};
-constexpr const char* kTimeOut[] = {"Off", "15 sec", "30 sec", "60 sec", "180 sec"};
 constexpr const char* kTimeOutKeys[] = {"TIME_OUT_ITEM_0", "TIME_OUT_ITEM_1", "TIME_OUT_ITEM_2",
                                         "TIME_OUT_ITEM_3", "TIME_OUT_ITEM_4"};
-constexpr const char* kContrast[] = {"Lighten", "Normal", "Darken"};
 constexpr const char* kContrastKeys[] = {"CONTRAST_ITEM_0", "CONTRAST_ITEM_1", "CONTRAST_ITEM_2"};
-constexpr const char* kDocMode[] = {"Text", "Mixed", "Photo"};
 constexpr const char* kDocModeKeys[] = {"DOC_MODE_ITEM_0", "DOC_MODE_ITEM_1", "DOC_MODE_ITEM_2"};
-constexpr const char* kReceiveMode[] = {"TEL", "FAX"};
 constexpr const char* kReceiveModeKeys[] = {"RCV_MODE_ITEM_0", "RCV_MODE_ITEM_1"};
 
 constexpr unsigned kHiddenOff = kHidden | kDisabled;
@@ -39,12 +33,12 @@ constexpr ControlTemplate kControls[] = {
     Control(kLabel, 1141, "Bypass paper size:", 8, 32, 86, 8, kAlignRight, "IDL_BYPASS_PAPER_SIZE"),
     DropList(1019, 98, 30, 76, 60, kPaperSizes, kPaperSizeKeys),
     Control(kLabel, 1142, "Paper type:", 8, 50, 86, 8, kAlignRight, "IDL_BYPASS_PAPER_TYPE"),
-    DropList(1020, 98, 48, 76, 100, kPaperTypes, kPaperTypeKeys),
+    DropList(1020, 98, 48, 76, 100, kTemplatePaperTypes, setup_items::kPaperTypes),
     Control(kLabel, 1153, "Sending confirmation:", 8, 68, 86, 8, kAlignRight,
             "IDL_SENDING_CONFIRM"),
     DropList(1018, 98, 66, 76, 60, kSendConfirm, kSendConfirmKeys),
     Control(kLabel, 1155, "Time out (Print):", 8, 86, 86, 8, kAlignRight, "IDL_TIME_OUT"),
-    DropList(1081, 98, 84, 76, 80, kTimeOut, kTimeOutKeys),
+    DropList(1081, 98, 84, 76, 80, kPrintTimeOut, kTimeOutKeys),
     Control(kCheckBox, 1056, "Auto journal", 98, 106, 80, 10, 0, "IDC_AUTO_JOURNAL"),
     Control(kCheckBox, 1058, "RX reduction", 98, 120, 80, 10, 0, "IDC_RX_REDUCTION"),
 
@@ -76,7 +70,7 @@ constexpr ControlTemplate kControls[] = {
     DropList(1024, 98, 148, 76, 60, kContrast, kContrastKeys, kHiddenOff),
     Control(kLabel, 1152, "Document mode:", 8, 168, 86, 8, kAlignRight | kHiddenOff,
             "IDL_DOCUMENT_MODE"),
-    DropList(1027, 98, 166, 76, 60, kDocMode, kDocModeKeys, kHiddenOff),
+    DropList(1027, 98, 166, 76, 60, kDocumentMode, kDocModeKeys, kHiddenOff),
     Control(kLabel, 1154, "Receive mode:", 8, 186, 86, 8, kAlignRight | kHiddenOff,
             "IDL_RECEIVE_MODE"),
     DropList(1022, 98, 184, 76, 60, kReceiveMode, kReceiveModeKeys, kHiddenOff),

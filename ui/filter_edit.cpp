@@ -5,7 +5,6 @@
 #include <QMenu>
 
 #include <algorithm>
-#include <cstring>
 
 #include "ui/beep.h"
 
@@ -17,13 +16,6 @@ namespace {
 
 constexpr int kBackspace = 8;
 constexpr int kNoCharacter = -1;
-
-bool IsDigit(int code) {
-  return code >= '0' && code <= '9';
-}
-bool IsLetter(int code) {
-  return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z');
-}
 
 // The character a key types, as the platform would deliver it: a control character for
 // Ctrl with a letter and for the paste, cut, undo and redo keys; kNoCharacter for keys that
@@ -79,22 +71,6 @@ FilterEdit::FilterEdit(QWidget* parent) : QLineEdit(parent) {
 void FilterEdit::setChangeRule(ChangeRule rule) {
   rule_ = rule;
   lastText_ = text();
-}
-
-bool FilterEdit::accepts(FilterKind kind, int code) {
-  if (code == kBackspace) {
-    return true;
-  }
-  switch (kind) {
-    case FilterKind::kDigits:
-      return IsDigit(code) || code == ' ' || code == '+';
-    case FilterKind::kName:
-      return IsLetter(code) || IsDigit(code) || code == ' ' ||
-             (code > 0 && std::strchr("+-,.'/*#&", code) != nullptr);
-    case FilterKind::kDialString:
-      return IsDigit(code) || code == '#' || code == '*' || code == 'p' || code == 'P';
-  }
-  return false;
 }
 
 void FilterEdit::keyPressEvent(QKeyEvent* event) {

@@ -4,14 +4,9 @@
 
 #include <QLineEdit>
 
-namespace vornik {
+#include "link/field_characters.h"
 
-// Which characters a field accepts (backspace always).
-enum class FilterKind {
-  kDigits,      // '0' to '9', space, '+'
-  kName,        // letters, digits, space and + - , . ' / * # &
-  kDialString,  // '0' to '9', '#', '*', 'p', 'P'
-};
+namespace vornik {
 
 // Whether the last character typed into any FilterEdit had a code of 128 or more.
 extern bool nonAsciiTyped;
@@ -37,7 +32,7 @@ class FilterEdit : public QLineEdit {
   void setUpperCaseStyle(bool upperCase) { upperCaseStyle_ = upperCase; }
 
   // Whether a field of `kind` accepts the typed character `code` (below 128).
-  static bool accepts(FilterKind kind, int code);
+  static bool accepts(FilterKind kind, int code) { return FieldAccepts(kind, code); }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -4,7 +4,7 @@
 # display while the build tree is hidden (an empty file system mounted over it, seen only
 # by the programs under test). The panel must show its texts (its window title comes from
 # the language file), open its help page in its language and load its port libraries from
-# the install.
+# the install; the installed vornikctl must read the device with the same libraries.
 # Arguments: the build folder, and a folder for the screenshots and logs.
 set -u
 build=$(cd "$1" && pwd)
@@ -51,6 +51,11 @@ if [ "${3:-}" = --build-tree-hidden ]; then
     exit 0
   ' _ "$root" "$work"
   status=$?
+  # vornikctl finds the same libraries from the same install.
+  if [ $status -eq 0 ]; then
+    VORNIK_USB_PORT=$work/device.sock "$root/bin/vornikctl" info >"$work/info.txt" ||
+      { echo "the installed vornikctl did not read the device"; status=1; }
+  fi
   kill "$sim" 2>/dev/null
   wait "$sim" 2>/dev/null
   exit $status
@@ -63,11 +68,12 @@ root=$work/dest$prefix
 
 DESTDIR=$work/dest cmake --install "$build" --prefix "$prefix" >"$work/install.log" ||
   { cat "$work/install.log"; echo "the install failed"; exit 1; }
-for file in bin/vornik bin/vornik-devsim lib/vornik/libgrenlo.so lib/vornik/libtarquil.so \
+for file in bin/vornik bin/vornikctl bin/vornik-devsim lib/vornik/libgrenlo.so lib/vornik/libtarquil.so \
     lib/vornik/libfendrel.so lib/vornik/libcorvane.so lib/vornik/vornik-uninstall \
     share/vornik/vornik.ini share/vornik/english.lng share/vornik/german.lng \
     share/vornik/french.lng share/vornik/spanish.lng share/vornik/vornik.html \
-    share/vornik/vornik.de.html share/vornik/vornik.fr.html share/vornik/vornik.es.html; do
+    share/vornik/vornik.de.html share/vornik/vornik.fr.html share/vornik/vornik.es.html \
+    share/vornik/schema/settings.schema.json; do
   [ -f "$root/$file" ] || { echo "the install lacks $file"; exit 1; }
 done
 

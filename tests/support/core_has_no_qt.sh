@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a core source (or the header beside it) includes a Qt header.
 # Arguments: the source folder, and a file listing the core's sources, one absolute path
-# a line; everything under link/, platform/ and devsim/ is checked as well.
+# a line; everything under link/, platform/, devsim/ and ctl/ is checked as well.
 set -u
 root=$1
 list=$2
@@ -12,7 +12,7 @@ while IFS= read -r src; do
     [ -f "$f" ] && files+=("$f")
   done
 done < "$list"
-while IFS= read -r f; do files+=("$f"); done < <(find "$root/link" "$root/platform" "$root/devsim" -type f \( -name '*.h' -o -name '*.cpp' \))
+while IFS= read -r f; do files+=("$f"); done < <(find "$root/link" "$root/platform" "$root/devsim" "$root/ctl" -type f \( -name '*.h' -o -name '*.cpp' \))
 if [ ${#files[@]} -lt 2 ]; then
   echo "no core sources found"
   exit 1

@@ -13,6 +13,7 @@
 #include <span>
 
 #include "platform/fake_platform.h"
+#include "platform/forwarding_device_file.h"
 
 namespace vornik::test {
 
@@ -30,28 +31,17 @@ class TappedDevice {
   }
 
  private:
-  class File : public platform::DeviceFile {
+  class File : public platform::ForwardingDeviceFile {
    public:
     File(TappedDevice& tap, std::unique_ptr<platform::DeviceFile> inner)
-        : tap_(tap), inner_(std::move(inner)) {}
+        : ForwardingDeviceFile(std::move(inner)), tap_(tap) {}
     size_t write(const uint8_t* bytes, size_t count) override {
       const size_t allowed = tap_.onWrite ? tap_.onWrite({bytes, count}) : count;
-      return inner_->write(bytes, std::min(count, allowed));
-    }
-    size_t read(uint8_t* buffer, size_t count) override { return inner_->read(buffer, count); }
-    bool getTimeouts(platform::CommTimeouts& timeouts) override {
-      return inner_->getTimeouts(timeouts);
-    }
-    bool setTimeouts(const platform::CommTimeouts& timeouts) override {
-      return inner_->setTimeouts(timeouts);
-    }
-    bool control(uint32_t code, const uint8_t* input, size_t size) override {
-      return inner_->control(code, input, size);
+      return ForwardingDeviceFile::write(bytes, std::min(count, allowed));
     }
 
    private:
     TappedDevice& tap_;
-    std::unique_ptr<platform::DeviceFile> inner_;
   };
 };
 
