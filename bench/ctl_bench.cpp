@@ -16,12 +16,6 @@ constexpr int kCtlTimeoutMs = 60000;
 constexpr Target kCtlTarget = {Target::Kind::kOverheadPercent, 2};
 constexpr Target kCtlMemoryTarget = {Target::Kind::kMemoryMb, 8};
 
-// What vornikctl waits for: the inquiry that finds the device, then the phonebook read;
-// an import also sends the phonebook back.
-constexpr uint32_t kCtlExportMandatedMs =
-    kInquiryWaitMs + kPhonebookRequestWaitMs + kPhonebookBodySleepMs;
-constexpr uint32_t kCtlImportMandatedMs = kCtlExportMandatedMs + kPhonebookAcknowledgeSleepMs;
-
 std::string CtlProgram() {
   return ProgramFolder() + "/vornikctl";
 }

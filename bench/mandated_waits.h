@@ -45,4 +45,11 @@ inline constexpr uint32_t kFirmwareMandatedMs =
 // the full model the simulator is) reads its record before the window shows.
 inline constexpr uint32_t kStartUpMandatedMs = kInquiryWaitMs + kGetSettingsMandatedMs;
 
+// vornikctl, without pages: the inquiry that finds the device, then the phonebook read; an
+// import also sends the phonebook back (after saving what it replaces).
+inline constexpr uint32_t kCtlExportMandatedMs =
+    kInquiryWaitMs + kPhonebookRequestWaitMs + kPhonebookBodySleepMs;
+inline constexpr uint32_t kCtlImportMandatedMs =
+    kCtlExportMandatedMs + kPhonebookAcknowledgeSleepMs;
+
 }  // namespace vornik::bench
