@@ -7,8 +7,10 @@
 #   ./build.sh fuzz [seconds]
 #                     build the fuzz targets with clang, libFuzzer, ASan and UBSan into
 #                     build-fuzz, then fuzz each for the seconds given (60 by default)
+#   ./build.sh bench  optimised build, then every device operation against the waits its protocol
+#                     prescribes, start-up and memory: one table, the same as JSON in build/bench.json
 # BUILD_DIR chooses the test build's folder (default: build); the optimised build without
-# sanitizers that `run` uses lives in build-release.
+# sanitizers that `run` and `bench` use lives in build-release.
 set -euo pipefail
 cd "$(dirname "$0")"
 here=$(pwd)
@@ -17,7 +19,7 @@ release_dir=build-release
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins
   libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
-  imagemagick fonts-dejavu-core libcli11-dev nlohmann-json3-dev python3-jsonschema)
+  imagemagick fonts-dejavu-core libcli11-dev nlohmann-json3-dev python3-jsonschema libx11-dev)
 
 install_missing() {
   local missing=()
@@ -153,5 +155,6 @@ case "${1:-}" in
   run) install_missing; configure_and_build "$release_dir" Release OFF; run_panel ;;
   package) package_deb ;;
   fuzz) install_missing clang; run_fuzzers "${2:-60}" ;;
-  *) echo "usage: $0 test|build|run|package|fuzz [seconds]" >&2; exit 2 ;;
+  bench) install_missing; configure_and_build "$release_dir" Release OFF; bench/run_bench.sh "$release_dir/bin" build/bench.json ;;
+  *) echo "usage: $0 test|build|run|package|fuzz [seconds]|bench" >&2; exit 2 ;;
 esac

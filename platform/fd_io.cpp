@@ -51,18 +51,21 @@ bool WaitReady(int fd, short events, Deadline deadline) {
 
 ssize_t TransferWhenReady(int fd, short events, Deadline deadline,
                           const std::function<ssize_t()>& transfer) {
+  bool polledReady = false;
   for (;;) {
     const ssize_t n = transfer();
     if (n >= 0 || (errno != EAGAIN && errno != EINTR))
       return n;
     if (Passed(deadline))
       return 0;
-    // A port that polls ready yet refused must not be asked again at once.
-    std::this_thread::sleep_for(kRefusedPause);
+    // A port that polled ready yet refused must not be asked again at once. One that tells
+    // its readiness (a socket) is only waited for: its answer is taken as soon as it comes.
+    if (polledReady)
+      std::this_thread::sleep_for(kRefusedPause);
     Deadline slice = SteadyClock::now() + kRetrySlice;
     if (deadline && *deadline < *slice)
       slice = deadline;
-    WaitReady(fd, events, slice);
+    polledReady = WaitReady(fd, events, slice);
   }
 }
 
