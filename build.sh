@@ -116,8 +116,9 @@ package_deb() {
 }
 
 # Builds every fuzz target with the whole program instrumented for coverage, then fuzzes
-# each in turn on its seed corpus; new inputs go to build-fuzz/corpus, findings to
-# build-fuzz/findings. Prints the runs each target made; fails when any found something.
+# them on their seed corpora, as many at once as the machine has cores (FUZZ_JOBS to
+# change); new inputs go to build-fuzz/corpus, findings to build-fuzz/findings. Prints
+# the runs each target made; fails when any found something.
 run_fuzzers() {
   local seconds=${1:-60}
   local dir=build-fuzz
@@ -130,23 +131,35 @@ run_fuzzers() {
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
   # The file readers are fuzzed through files: in memory where the machine allows.
   if [ -z "${TMPDIR:-}" ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
-  local failed=() report=()
+  local jobs=${FUZZ_JOBS:-$(nproc)} running=0 names=()
   while read -r program seeds; do
     [ -n "$program" ] || continue
     local name
     name=$(basename "$program")
+    names+=("$name")
     mkdir -p "$dir/corpus/$name" "$dir/findings/$name"
+    rm -f "$dir/$name.rc"
+    if [ "$running" -ge "$jobs" ]; then wait -n || true; running=$((running - 1)); fi
     echo "== $name: $seconds s"
-    if "$program" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$dir/findings/$name/" "$dir/corpus/$name" "$seeds" >"$dir/$name.log" 2>&1; then
-      report+=("$(printf '%-26s %12s runs' "$name" "$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$dir/$name.log")")")
-    else
-      failed+=("$name")
-      report+=("$(printf '%-26s FINDING, see %s' "$name" "$dir/$name.log")")
-    fi
+    (
+      rc=0
+      "$program" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$dir/findings/$name/" "$dir/corpus/$name" "$seeds" >"$dir/$name.log" 2>&1 || rc=$?
+      echo "$rc" >"$dir/$name.rc"
+    ) &
+    running=$((running + 1))
   done <"$dir/fuzz_targets.txt"
-  printf '%s\n' "${report[@]}"
-  [ ${#failed[@]} -eq 0 ]
+  wait
+  local failed=0
+  for name in "${names[@]}"; do
+    if [ "$(cat "$dir/$name.rc" 2>/dev/null)" = 0 ]; then
+      printf '%-26s %12s runs\n' "$name" "$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$dir/$name.log")"
+    else
+      failed=1
+      printf '%-26s FINDING, see %s\n' "$name" "$dir/$name.log"
+    fi
+  done
+  [ $failed -eq 0 ]
 }
 
 case "${1:-}" in
