@@ -6,7 +6,8 @@
 #   ./build.sh package  optimised build without sanitizers in build-package, made into a .deb
 #   ./build.sh fuzz [seconds]
 #                     build the fuzz targets with clang, libFuzzer, ASan and UBSan into
-#                     build-fuzz, then fuzz each for the seconds given (60 by default)
+#                     build-fuzz, then fuzz each for the seconds given (60 by default),
+#                     one target per core at a time (FUZZ_JOBS sets another count)
 #   ./build.sh bench  optimised build, then every device operation against the waits its protocol
 #                     prescribes, start-up and memory: one table, the same as JSON in build/bench.json
 # BUILD_DIR chooses the test build's folder (default: build); the optimised build without

@@ -3,6 +3,7 @@
 // the connection and machine state at their start-up values.
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -26,12 +27,26 @@ struct ScriptedLink {
   platform::ScriptedDevice device;
 };
 
-// Everything `MachineState` holds, as bytes, to tell whether a command changed it.
+// Everything `MachineState` holds, as bytes, to tell whether a command changed it: the
+// counts, the model code, the two setups in wire form, then the device information field
+// by field (its texts whole, terminators and all).
 inline std::vector<uint8_t> MachineStateBytes() {
   std::vector<uint8_t> bytes = {MachineState.OneTouchCount, MachineState.SpeedDialCount,
                                 MachineState.ModelCode};
-  bytes.resize(3 + system_setup_wire::kFieldBytes);
+  bytes.resize(3 + system_setup_wire::kFieldBytes + advanced_setup_wire::kPayloadBytes);
   EncodeSystemSetup(MachineState.SystemSetup, bytes.data() + 3);
+  EncodeAdvancedSetup(MachineState.AdvancedSetup,
+                      bytes.data() + 3 + system_setup_wire::kFieldBytes);
+  const DeviceInfoRecord& info = MachineState.DeviceInfo;
+  bytes.push_back(info.freeMemory);
+  for (uint32_t count : {info.platenScanCount, info.adfScanCount, info.printCount, info.tonerCount,
+                         info.adfJamCount, info.printJamCount})
+    for (int shift : {24, 16, 8, 0})
+      bytes.push_back(uint8_t(count >> shift));
+  for (std::span<const char> text :
+       {std::span<const char>(info.fwVersion), std::span<const char>(info.engineVersion),
+        std::span<const char>(info.emulVersion), std::span<const char>(info.extraText)})
+    bytes.insert(bytes.end(), text.begin(), text.end());
   return bytes;
 }
 
