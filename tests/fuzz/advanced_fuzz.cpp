@@ -14,18 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vornik;
   namespace wire = advanced_setup_wire;
   fuzz::ScriptedLink link;
-  link.device.answers.emplace_back(data, data + size);
-  const auto before = fuzz::MachineStateBytes();
-
-  const int result = Mfp_GetSystemInfo();
-
-  const bool whole =
-      size >= wire::kGetAnswerSize && size_t(data[2] << 8 | data[3]) + 4 == wire::kGetAnswerSize;
-  FUZZ_CHECK((result != 0) == whole);
-  if (!whole) {
-    FUZZ_CHECK(fuzz::MachineStateBytes() == before);
+  if (!fuzz::ReadsOnlyWholeAnswers(link, Mfp_GetSystemInfo, {data, size}, wire::kGetAnswerSize))
     return 0;
-  }
   AdvancedSetupRecord& record = MachineState.AdvancedSetup;
   const auto kept = fuzz::AdvancedPayloadAsKept(data + wire::kGetAnswerPayload);
   FUZZ_CHECK(fuzz::EncodedAdvanced(record) == kept);

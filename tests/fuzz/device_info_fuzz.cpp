@@ -27,18 +27,8 @@ uint32_t BigLong(const uint8_t* at) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   namespace wire = device_info_wire;
   fuzz::ScriptedLink link;
-  link.device.answers.emplace_back(data, data + size);
-  const auto before = fuzz::MachineStateBytes();
-
-  const int result = Mfp_GetDeviceInfo();
-
-  const bool whole =
-      size >= wire::kGetAnswerSize && size_t(data[2] << 8 | data[3]) + 4 == wire::kGetAnswerSize;
-  FUZZ_CHECK((result != 0) == whole);
-  if (!whole) {
-    FUZZ_CHECK(fuzz::MachineStateBytes() == before);
+  if (!fuzz::ReadsOnlyWholeAnswers(link, Mfp_GetDeviceInfo, {data, size}, wire::kGetAnswerSize))
     return 0;
-  }
   const uint8_t* p = data + wire::kGetAnswerFields;
   const DeviceInfoRecord& info = MachineState.DeviceInfo;
   FUZZ_CHECK(info.freeMemory == p[wire::kFreeMemory]);

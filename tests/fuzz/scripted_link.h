@@ -50,4 +50,20 @@ inline std::vector<uint8_t> MachineStateBytes() {
   return bytes;
 }
 
+// Runs a record read, `command`, with `answer` as the device's answer. Only a whole answer (at
+// least `answerSize` bytes, its length field counting exactly that many) may succeed; any
+// other must fail and leave the machine state as it was. Returns whether it was whole.
+inline bool ReadsOnlyWholeAnswers(ScriptedLink& link, int (*command)(),
+                                  std::span<const uint8_t> answer, size_t answerSize) {
+  link.device.answers.emplace_back(answer.begin(), answer.end());
+  const auto before = MachineStateBytes();
+  const int result = command();
+  const bool whole =
+      answer.size() >= answerSize && size_t(answer[2] << 8 | answer[3]) + 4 == answerSize;
+  FUZZ_CHECK((result != 0) == whole);
+  if (!whole)
+    FUZZ_CHECK(MachineStateBytes() == before);
+  return whole;
+}
+
 }  // namespace vornik::fuzz
