@@ -8,9 +8,11 @@
 
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 
 #include "app/main_panel.h"
 #include "app/start_up.h"
+#include "ctl/vornikctl.h"
 #include "info/device_info.h"
 #include "info/firmware_page.h"
 #include "info/info_page.h"
@@ -25,6 +27,8 @@
 #include "settings/settings_page.h"
 #include "tests/support/page_input.h"
 #include "ui/page_command.h"
+
+#include <gtest/gtest.h>
 
 namespace vornik::test {
 namespace {
@@ -42,8 +46,9 @@ constexpr uint32_t PageExchangeMs(uint32_t waitMs) {
 constexpr uint32_t kGetPhonebookMs = kPhonebookRequestWaitMs + kLptRead + kPhonebookBodySleepMs +
                                      kLptRead + 2 * (kPhonebookRetrySleepMs + kLptRead);
 // Two retries of the frame after their pauses, the pause before the acknowledgement.
-constexpr uint32_t kSetPhonebookMs =
-    2 * kPhonebookRetrySleepMs + kPhonebookAcknowledgeSleepMs + kLptRead + kAfterCommandMs;
+constexpr uint32_t kSetPhonebookExchangeMs =
+    2 * kPhonebookRetrySleepMs + kPhonebookAcknowledgeSleepMs + kLptRead;
+constexpr uint32_t kSetPhonebookMs = kSetPhonebookExchangeMs + kAfterCommandMs;
 // Two inquiries on the USB pipes of the older flavour, two on its parallel port.
 constexpr uint32_t kStartUpMs = 2 * (kInquiryWaitMs + kPlainRead) + 2 * (kInquiryWaitMs + kLptRead);
 
@@ -54,6 +59,15 @@ constexpr uint32_t kSendImageMs =
     kBeforeFirstBlockMs + kImageBlocks * 2 * kAfterShortWriteMs + kAfterLastBlockMs;
 // The announce may go twice, each time followed by a pause and a read of its answer.
 constexpr uint32_t kAnnounceMs = 2 * (kAfterAnnounceMs + kLptRead) + kBeforeRepeatedAnnounceMs;
+
+// vornikctl on the parallel port: two inquiries, then the command's exchanges, each its
+// fixed wait and a read (a set reads the record first), without the pages' pauses.
+constexpr uint32_t CtlMs(uint32_t commandMs) {
+  return 2 * (kInquiryWaitMs + kLptRead) + commandMs;
+}
+constexpr uint32_t CtlExchangesMs(uint32_t getWaitMs, uint32_t setWaitMs = 0) {
+  return CtlMs(getWaitMs + kLptRead + (setWaitMs == 0 ? 0 : setWaitMs + kLptRead));
+}
 
 enum ControlId {
   kRefresh = 1060,
@@ -163,6 +177,19 @@ void DeleteSpeedDial5(Bench&, TemplatePage& page) {
   ClickButton(Button(page, kDelete));
 }
 
+void WriteFile(const QDir& folder, const char* name, std::string_view bytes) {
+  std::ofstream(folder.filePath(QString::fromLatin1(name)).toStdString(), std::ios::binary)
+      .write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+// A 10000-byte firmware image, "image.bin".
+void FirmwareImage(const QDir& folder) {
+  std::string image(kImageSize, '\0');
+  for (size_t i = 0; i < image.size(); ++i)
+    image[i] = char(i * 13 + i / kFirmwareBlockSize);
+  WriteFile(folder, "image.bin", image);
+}
+
 // Update on the Firmware Update page, with a 10000-byte image chosen, on the parallel port
 // (common way) or the ECP driver device.
 class FirmwareCommand : public Command {
@@ -171,12 +198,8 @@ class FirmwareCommand : public Command {
 
   void arrange(Bench& bench) override {
     Connection.PortKind = port_;
+    FirmwareImage(QDir(bench.folder.path()));
     const QString path = bench.folder.filePath(QStringLiteral("image.bin"));
-    std::vector<char> image(kImageSize);
-    for (size_t i = 0; i < image.size(); ++i)
-      image[i] = char(i * 13 + i / kFirmwareBlockSize);
-    std::ofstream(path.toStdString(), std::ios::binary)
-        .write(image.data(), std::streamsize(image.size()));
     page_ = new CFwUp(&bench.host);
     Open(*page_, bench);
     FileChooser chooser(path);
@@ -312,6 +335,75 @@ ProgramEnd StartUpAnsweringAbort(Bench&) {
 
 }  // namespace
 
+// A vornikctl command line on the parallel port, run in the bench's folder, which
+// `arrangement` fills first. A non-zero exit status tells of its failure, with a message;
+// its output is what it shows.
+class CtlCommand : public Command {
+ public:
+  using Arrangement = std::function<void(const QDir& folder)>;
+  CtlCommand(std::vector<std::string> args, Arrangement arrangement)
+      : args_(std::move(args)), arrangement_(std::move(arrangement)) {}
+  ~CtlCommand() override {
+    if (!previousFolder_.isEmpty())
+      QDir::setCurrent(previousFolder_);
+  }
+
+  void arrange(Bench& bench) override {
+    previousFolder_ = QDir::currentPath();
+    QDir::setCurrent(bench.folder.path());
+    if (arrangement_)
+      arrangement_(QDir(bench.folder.path()));
+  }
+  Report run(Bench&) override {
+    std::vector<std::string> args = {"--port", "lpt1"};
+    args.insert(args.end(), args_.begin(), args_.end());
+    std::ostringstream out, err;
+    ctl::CtlIo io{out, err};
+    const int status = ctl::RunVornikctl(args, io);
+    shown_ = out.str();
+    ran_ = true;
+    Report report{status != 0, ""};
+    if (status != 0 && err.str().empty())
+      report.problem = "exit status " + std::to_string(status) + " without a message";
+    return report;
+  }
+  void addShown(Snapshot& snapshot) const override {
+    if (ran_)
+      snapshot["shown"] = shown_;
+  }
+  bool endsWithItsProgram() const override { return true; }
+
+ private:
+  std::vector<std::string> args_;
+  Arrangement arrangement_;
+  QString previousFolder_;
+  std::string shown_;
+  bool ran_ = false;
+};
+
+std::function<std::unique_ptr<Command>()> Vornikctl(std::vector<std::string> args,
+                                                    CtlCommand::Arrangement arrangement = {}) {
+  return [args, arrangement] { return std::make_unique<CtlCommand>(args, arrangement); };
+}
+
+// A phonebook of two rows as CSV, and a folder for the backup that a phonebook sent to the
+// device is preceded by: a file the command makes on purpose, which the matrix leaves out.
+void TwoRowsAndABackupFolder(const QDir& folder) {
+  WriteFile(folder, "book.csv", "name,phone_number\nALICE,5550100\nBOB,5550111\n");
+  folder.mkdir(QStringLiteral("backups"));
+}
+
+// The same rows as a phonebook file, made by vornikctl without the device.
+void TwoRowsAsPhonebookFile(const QDir& folder) {
+  TwoRowsAndABackupFolder(folder);
+  std::ostringstream out, err;
+  ctl::CtlIo io{out, err};
+  const int status =
+      ctl::RunVornikctl({"phonebook", "import", "book.csv", "--file", "book.pbf"}, io);
+  if (status != 0)
+    ADD_FAILURE() << "the phonebook file for put was not made: " << err.str();
+}
+
 std::vector<CommandRow> CommandRows() {
   return {
       {"Start-up inquiry", kStartUpMs, false,
@@ -340,6 +432,27 @@ std::vector<CommandRow> CommandRows() {
        [] { return std::make_unique<FirmwareCommand>(kPortLpt1); }},
       {"Firmware Update (ECP)", kSendImageMs, true,
        [] { return std::make_unique<FirmwareCommand>(kPortEcp1); }},
+      {"vornikctl info", CtlExchangesMs(kGetDeviceInfoWaitMs), false, Vornikctl({"info"})},
+      {"vornikctl settings get", CtlExchangesMs(kGetSettingsWaitMs), false,
+       Vornikctl({"settings", "get"})},
+      {"vornikctl settings set", CtlExchangesMs(kGetSettingsWaitMs, kSetSettingsWaitMs), true,
+       Vornikctl({"settings", "set", "zoom=150", "copies=7"})},
+      {"vornikctl advanced get", CtlExchangesMs(kSystemInfoWaitMs), false,
+       Vornikctl({"advanced", "get"})},
+      {"vornikctl advanced set", CtlExchangesMs(kSystemInfoWaitMs, kSystemInfoWaitMs), true,
+       Vornikctl({"advanced", "set", "machine-id=acme", "power-save=off"})},
+      {"vornikctl phonebook get", CtlMs(kGetPhonebookMs), false,
+       Vornikctl({"phonebook", "get", "device.pbf"})},
+      {"vornikctl phonebook export", CtlMs(kGetPhonebookMs), false,
+       Vornikctl({"phonebook", "export", "--csv"})},
+      {"vornikctl phonebook put", CtlMs(kGetPhonebookMs + kSetPhonebookExchangeMs), true,
+       Vornikctl({"phonebook", "put", "book.pbf", "--backup", "backups/device.pbf"},
+                 TwoRowsAsPhonebookFile)},
+      {"vornikctl phonebook import", CtlMs(kGetPhonebookMs + kSetPhonebookExchangeMs), true,
+       Vornikctl({"phonebook", "import", "book.csv", "--backup", "backups/device.pbf"},
+                 TwoRowsAndABackupFolder)},
+      {"vornikctl firmware", CtlMs(kAnnounceMs + kSendImageMs), true,
+       Vornikctl({"firmware", "image.bin"}, FirmwareImage)},
   };
 }
 

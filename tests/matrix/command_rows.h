@@ -28,6 +28,9 @@ class Command {
   virtual Report run(Bench&) = 0;
   // Adds what the command shows to the state: the page's look, a program's result.
   virtual void addShown(Snapshot&) const {}
+  // A program that ends with its command: its records and store end with it, so only what
+  // it leaves behind counts (the device, the files, what it printed).
+  virtual bool endsWithItsProgram() const { return false; }
 };
 
 struct CommandRow {
