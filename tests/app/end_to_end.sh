@@ -4,18 +4,9 @@
 # page from the device, that its window shows, and that a second start only raises the
 # first copy and ends. Leaves the screenshot beside the frame log.
 # Arguments: the program folder, and a folder for the screenshot and logs.
-set -u
-. "$(dirname "$0")/../support/private_locks.sh"
-bin=$1
-out=$2
-mkdir -p "$out"
-work=$(mktemp -d)
-trap 'kill "$sim" 2>/dev/null; rm -rf "$work"' EXIT
-export ASAN_OPTIONS=detect_leaks=0
-export XDG_RUNTIME_DIR=$work
+. "$(dirname "$0")/../support/end_to_end_start.sh"
 
 "$bin/vornik-devsim" --socket "$work/device.sock" --log "$out/frames.log" &
-sim=$!
 for _ in $(seq 100); do [ -S "$work/device.sock" ] && break; sleep 0.1; done
 [ -S "$work/device.sock" ] || { echo "simulator did not start"; exit 1; }
 

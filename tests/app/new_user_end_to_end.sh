@@ -5,15 +5,7 @@
 #   start during its box raises the first copy and ends, and Apply then sends nothing;
 # - against a silent device, Abort in the start-up box ends the program with status 3.
 # Arguments: the program folder, and a folder for the logs.
-set -u
-. "$(dirname "$0")/../support/private_locks.sh"
-bin=$1
-out=$2
-mkdir -p "$out"
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
-export ASAN_OPTIONS=detect_leaks=0
-export XDG_RUNTIME_DIR=$work
+. "$(dirname "$0")/../support/end_to_end_start.sh"
 fail() { echo "$*"; exit 1; }
 
 env -u DISPLAY -u WAYLAND_DISPLAY "$bin/vornik" --help | grep -q "^Usage: vornik" || fail "--help printed no usage"

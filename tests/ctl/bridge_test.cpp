@@ -11,9 +11,12 @@
 
 #include "devsim/devsim_process.h"
 #include "devsim/state_file.h"
+#include "tests/support/file_bytes.h"
 
 namespace vornik::ctl::test {
 namespace {
+
+using vornik::test::ReadFileText;
 
 using devsim::test::DevsimProcess;
 using devsim::test::TempFolder;
@@ -33,13 +36,6 @@ std::string Quoted(const std::string& text) {
 bool PrivateLocksPossible() {
   static const bool possible = std::system("unshare --mount true >/dev/null 2>&1") == 0;
   return possible;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 struct CtlRun {
@@ -75,14 +71,14 @@ class BridgeTest : public testing::Test {
       run.out.append(chunk, n);
     const int status = ::pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadFile(errPath);
+    run.err = ReadFileText(errPath);
     return run;
   }
 
   // The frames the device received, as the log shows them ("1B A4 ...").
   std::vector<std::string> received() const {
     std::vector<std::string> frames;
-    std::istringstream lines(ReadFile(log));
+    std::istringstream lines(ReadFileText(log));
     for (std::string line; std::getline(lines, line);) {
       const size_t at = line.find(" received ");
       if (at != std::string::npos)
@@ -174,7 +170,7 @@ TEST_F(BridgeTest, PutLeavesABackupThatRestoresTheDeviceExactly) {
       ctl({device, "phonebook", "put", file("one.pbf"), "--backup", file("kept.pbf")});
   EXPECT_EQ(put.status, 0) << put.err;
   EXPECT_EQ(put.err, "vornikctl: the device's phonebook is kept in " + file("kept.pbf") + "\n");
-  EXPECT_EQ(ReadFile(file("kept.pbf")), ReadFile(file("before.pbf")));
+  EXPECT_EQ(ReadFileText(file("kept.pbf")), ReadFileText(file("before.pbf")));
   EXPECT_FALSE(SamePhonebook(deviceState(), devsim::FactoryContent()));
 
   ASSERT_EQ(ctl({device, "phonebook", "put", file("kept.pbf"), "--backup", file("2.pbf")}).status,
@@ -205,7 +201,7 @@ TEST_F(BridgeTest, VcardRoundTripKeepsEveryNameNumberAndGroup) {
   const CtlRun exported =
       ctl({device, "phonebook", "export", "-o", file("book.vcf"), "--vcard-version", "4"});
   EXPECT_EQ(exported.status, 0) << exported.err;
-  const std::string cards = ReadFile(file("book.vcf"));
+  const std::string cards = ReadFileText(file("book.vcf"));
   EXPECT_THAT(cards, HasSubstr("FN:J. MORALES\r\nTEL;VALUE=text:5550163\r\n"));
   EXPECT_THAT(cards, HasSubstr("KIND:group\r\n"));
   write("empty.csv", "name,phone_number\n");
@@ -238,7 +234,7 @@ TEST_F(BridgeTest, DiscoveryFindsTheDeviceWhereTheUsbLibraryNamesIt) {
   start();
   const CtlRun get = ctl({"phonebook", "get", file("book.pbf")}, socket);
   EXPECT_EQ(get.status, 0) << get.err;
-  EXPECT_EQ(ReadFile(file("book.pbf")).size(), 7040u);
+  EXPECT_EQ(ReadFileText(file("book.pbf")).size(), 7040u);
   EXPECT_THAT(received(), ElementsAre("1B A4 00 04 50 E0 82 C0", "1B A4 00 06 50 E0 82 C1 42 FF"));
 }
 
@@ -262,7 +258,7 @@ TEST_F(BridgeTest, FirmwareSendsTheImageAndWaitsForTheDeviceToWriteIt) {
   EXPECT_EQ(update.err,
             "vornikctl: Writing complete. Do not turn off until your machine is initialized.\n"
             "vornikctl: Update Complete!\n");
-  EXPECT_THAT(ReadFile(log), HasSubstr("image complete: 5000 bytes, checksum 85000"));
+  EXPECT_THAT(ReadFileText(log), HasSubstr("image complete: 5000 bytes, checksum 85000"));
 }
 
 }  // namespace

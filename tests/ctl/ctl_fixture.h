@@ -15,6 +15,7 @@
 #include "devsim/simulated_device.h"
 #include "link/connection.h"
 #include "platform/fake_platform.h"
+#include "tests/support/file_bytes.h"
 
 namespace vornik::ctl::test {
 
@@ -55,12 +56,7 @@ class CtlTest : public testing::Test {
   void write(const std::string& name, const std::string& text) const {
     std::ofstream(file(name), std::ios::binary) << text;
   }
-  std::string read(const std::string& name) const {
-    std::ifstream in(file(name), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string read(const std::string& name) const { return vornik::test::ReadFileText(file(name)); }
 
   // Requests whose record byte (offset 8) and operation (offset 7) are these.
   size_t requestsFor(uint8_t operation, uint8_t record) const {

@@ -166,7 +166,7 @@ TEST_F(BridgeTest, HugeMessagesWithTheLogOnHoldUpNoOneAndMakeOneLineEach) {
   EXPECT_EQ(devsim.stop(), 0);
 
   // A line for a slice of garbage at most, not one for each byte.
-  const std::string text = ReadFile(log);
+  const std::string text = ReadFileText(log);
   EXPECT_LT(text.size(), 64u * 1024u);
   EXPECT_THAT(text, HasSubstr(" ... (65536 bytes)\n"));
   EXPECT_LT(CountOf(text, " discarded "), 1000u);
@@ -202,10 +202,10 @@ TEST_F(BridgeTest, StateThatCannotBeSavedRefusesTheWriteAndSaysWhy) {
   std::string error;
   ASSERT_EQ(LoadState(state, saved, error), LoadResult::kLoaded) << error;
   EXPECT_EQ(saved.systemSetup[6], 7);
-  EXPECT_THAT(ReadFile(output), HasSubstr("vornik-devsim: state not saved: cannot save " +
-                                          state + ": Is a directory\n"));
-  EXPECT_THAT(ReadFile(log), HasSubstr("state not saved: cannot save"));
-  EXPECT_THAT(ReadFile(log),
+  EXPECT_THAT(ReadFileText(output), HasSubstr("vornik-devsim: state not saved: cannot save " +
+                                              state + ": Is a directory\n"));
+  EXPECT_THAT(ReadFileText(log), HasSubstr("state not saved: cannot save"));
+  EXPECT_THAT(ReadFileText(log),
               HasSubstr("write not kept: answered as taking only the bytes before it"));
 }
 

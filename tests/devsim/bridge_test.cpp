@@ -38,7 +38,7 @@ TEST_F(BridgeTest, InquiryRunsThroughThePosixPlatformAndTheSimulator) {
 
   EXPECT_EQ(devsim.stop(), 0);
   EXPECT_FALSE(std::filesystem::exists(socket));
-  const std::string text = ReadFile(log);
+  const std::string text = ReadFileText(log);
   EXPECT_THAT(text, HasSubstr("received 1B A4 00 04 50 E0 82 C0\n"));
   EXPECT_THAT(text, HasSubstr("sent 1B A4 00 06 50 E0 82 C0 00 02\n"));
   EXPECT_THAT(text, HasSubstr("open access 2 share 3\n"));  // the USB write pipe's open
@@ -176,7 +176,7 @@ TEST_F(BridgeTest, StateFileKeepsEditsAcrossRestarts) {
     device.reset();
     EXPECT_EQ(devsim.stop(), 0);
   }
-  EXPECT_THAT(ReadFile(state),
+  EXPECT_THAT(ReadFileText(state),
               HasSubstr("system-setup 000102030405060708090A0B0C0D0E0F101112131415\n"));
   EXPECT_FALSE(std::filesystem::exists(state + ".tmp"));
 
@@ -196,14 +196,14 @@ TEST_F(BridgeTest, DamagedStateFileIsRefusedAndLeftAlone) {
   DeviceContent content = FactoryContent();
   std::string error;
   ASSERT_TRUE(SaveState(content, state, error));
-  std::string text = ReadFile(state);
+  std::string text = ReadFileText(state);
   text.replace(text.find("phonebook 7 "), 14, "phonebook 7 ZZ");
   std::ofstream(state) << text;
 
   std::string output;
   EXPECT_EQ(RunDevsim({"--socket", socket, "--state", state}, output), 1);
   EXPECT_THAT(output, HasSubstr("line 12 is damaged"));
-  EXPECT_EQ(ReadFile(state), text);
+  EXPECT_EQ(ReadFileText(state), text);
   EXPECT_EQ(LoadState(state, content, error), LoadResult::kBad);
 }
 

@@ -29,7 +29,7 @@ class StateFileTest : public testing::Test {
     content.firmware = {3, 4194304, 0xFFFFFFFF};
     std::string error;
     EXPECT_TRUE(SaveState(content, path, error)) << error;
-    return ReadFile(path);
+    return ReadFileText(path);
   }
 
   std::vector<std::string> folderContents() const {
@@ -111,7 +111,7 @@ TEST_F(StateFileTest, SaveNeverWritesThroughALinkBesideIt) {
 
   std::string error;
   ASSERT_TRUE(SaveState(content, path, error)) << error;
-  EXPECT_EQ(ReadFile(victim), "precious");
+  EXPECT_EQ(ReadFileText(victim), "precious");
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
   DeviceContent loaded;
   EXPECT_EQ(LoadState(path, loaded, error), LoadResult::kLoaded);
@@ -149,7 +149,7 @@ TEST_F(StateFileTest, FailedSaveSaysWhyAndLeavesThePreviousFile) {
   int status = 0;
   ::waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(ReadFile(path), previous);
+  EXPECT_EQ(ReadFileText(path), previous);
   EXPECT_THAT(folderContents(), testing::ElementsAre("device.state"));
 
   // A folder where the file should be.

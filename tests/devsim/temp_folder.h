@@ -4,9 +4,9 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/support/file_bytes.h"
 
 namespace devsim::test {
 
@@ -26,11 +26,6 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using vornik::test::ReadFileText;
 
 }  // namespace devsim::test

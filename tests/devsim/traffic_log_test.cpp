@@ -40,13 +40,13 @@ TEST_F(TrafficLogTest, LinesWaitForTheFlushAndRunsOfDiscardedBytesMakeOneLine) {
   const uint8_t garbage[] = {0x00, 0x41, 0x42};
   log.traffic(Traffic::kRejected, garbage, model);
   log.traffic(Traffic::kRejected, stray, model);
-  EXPECT_EQ(ReadFile(path), "");
+  EXPECT_EQ(ReadFileText(path), "");
 
   log.flush();
   std::string run = "         0 discarded 1B";
   for (size_t i = 1; i < kDiscardedBytesShown; ++i)
     run += " 1B";
-  EXPECT_THAT(Lines(ReadFile(path)),
+  EXPECT_THAT(Lines(ReadFileText(path)),
               ElementsAre(run + " ... (1000 bytes)", "         5 received 1B A4 00 04 50 E0 82 C0",
                           "         5 discarded 00 41 42 1B"));
 }
@@ -58,7 +58,7 @@ TEST_F(TrafficLogTest, FullLogEndsWithANote) {
   log.flush();
   log.line("connection 1: closed");
   log.flush();
-  EXPECT_THAT(Lines(ReadFile(path)),
+  EXPECT_THAT(Lines(ReadFileText(path)),
               ElementsAre("         0 connection 1: open access 3 share 0",
                           "         0 connection 1: open access 3 share 0",
                           "         0 connection 1: open access 3 share 0",

@@ -11,6 +11,7 @@
 #include "advanced_payload_form.h"
 #include "scripted_link.h"
 #include "settings/settings_file.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 
@@ -21,17 +22,12 @@ constexpr size_t kCheckedHeader = 36;  // kind, version and both record sizes
 constexpr size_t kSystemAt = 40;
 constexpr size_t kAdvancedAt = kSystemAt + system_setup_wire::kFieldBytes;
 
-std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 // The first bytes of a file the program saves.
 const std::vector<uint8_t>& SavedHeader(const fuzz::InputFile& file) {
   static const std::vector<uint8_t> header = [&] {
     const std::string path = file.beside("HEADER.STF");
     FUZZ_CHECK(SettingsFileStep(path, SettingsFileAction::kSave) == SettingsFileResult::kDone);
-    const auto bytes = ReadAll(path);
+    const auto bytes = test::ReadFileBytes(path);
     FUZZ_CHECK(bytes.size() == kSettingsFileSize);
     return std::vector<uint8_t>(bytes.begin(), bytes.begin() + kCheckedHeader);
   }();
@@ -68,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string saved = file.beside("SAVED.STF");
   FUZZ_CHECK(SettingsFileStep(saved, SettingsFileAction::kSave) == SettingsFileResult::kDone);
-  FUZZ_CHECK(ReadAll(saved) == expected);
+  FUZZ_CHECK(test::ReadFileBytes(saved) == expected);
   const auto loaded = fuzz::MachineStateBytes();
   DefaultMachineState();
   FUZZ_CHECK(SettingsFileStep(saved, SettingsFileAction::kLoad) == SettingsFileResult::kDone);

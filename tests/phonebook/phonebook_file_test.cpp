@@ -15,22 +15,13 @@
 #include "phonebook/phonebook_file.h"
 #include "phonebook_fixture.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
 
 namespace vornik::test {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::ElementsAre;
-
-std::vector<uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
 
 std::vector<uint8_t> StandardHeader() {
   auto header = Padded("ZRV FAX-RCP Phonebook", 24, 0);
@@ -69,7 +60,7 @@ class PhonebookFileTest : public PhonebookTest {
     EXPECT_EQ(WritePhonebookFile(path), 1);
     SetEntryName(entry(0), "AFTER");
     SetEntryName(entry(99), "NEW LAST");
-    return ReadBytes(path);
+    return ReadFileBytes(path);
   }
 
   fs::path folder;
@@ -80,7 +71,7 @@ TEST_F(PhonebookFileTest, SaveRightAfterStartUpWritesTheHeaderAndZeroEntries) {
   ASSERT_EQ(WritePhonebookFile(target), 1);
   auto expected = StandardHeader();
   Append(expected, std::vector<uint8_t>(7000, 0));
-  EXPECT_EQ(ReadBytes(target), expected);
+  EXPECT_EQ(ReadFileBytes(target), expected);
   EXPECT_THAT(FolderContents(folder), ElementsAre("PHONE.PBF"));
 }
 
@@ -93,7 +84,7 @@ TEST_F(PhonebookFileTest, SavedEntriesLoadBackByteForByte) {
   entry(99).nameTerminator = 'X';  // kept as it is, like every byte of the table
   const auto saved = TableBytes();
   ASSERT_EQ(WritePhonebookFile(target), 1);
-  EXPECT_EQ(ReadBytes(target).size(), 7040u);
+  EXPECT_EQ(ReadFileBytes(target).size(), 7040u);
 
   FreePhonebookStore();
   ASSERT_TRUE(AllocatePhonebookStore());
@@ -105,12 +96,12 @@ TEST_F(PhonebookFileTest, HeaderBytesAfterTheTextAreNotExamined) {
   auto file = Padded("ZRV FAX-RCP Phonebook", 24, 0);
   Append(file, std::vector<uint8_t>(16, 0xEE));
   Append(file, std::vector<uint8_t>(7000, 0x41));
-  WriteBytes(target, file);
+  WriteFileBytes(target, file);
 
   ASSERT_EQ(ReadPhonebookFile(target), 1);
   EXPECT_EQ(TableBytes(), std::vector<uint8_t>(7000, 0x41));
   ASSERT_EQ(WritePhonebookFile(target), 1);
-  const auto rewritten = ReadBytes(target);
+  const auto rewritten = ReadFileBytes(target);
   EXPECT_EQ(std::vector<uint8_t>(rewritten.begin(), rewritten.begin() + 40), StandardHeader());
 }
 
@@ -120,11 +111,11 @@ TEST_F(PhonebookFileTest, StoreWithoutEntriesSavesAndLoadsTheHeaderOnly) {
   MachineState.OneTouchCount = 0;
   ASSERT_TRUE(AllocatePhonebookStore());
   ASSERT_EQ(WritePhonebookFile(target), 1);
-  EXPECT_EQ(ReadBytes(target), StandardHeader());
+  EXPECT_EQ(ReadFileBytes(target), StandardHeader());
   for (size_t tail : {0, 70}) {
     auto file = StandardHeader();
     Append(file, std::vector<uint8_t>(tail, 0x41));
-    WriteBytes(target, file);
+    WriteFileBytes(target, file);
     EXPECT_EQ(ReadPhonebookFile(target), 1);
     EXPECT_TRUE(PhonebookStore.entries.empty());
   }
@@ -142,7 +133,7 @@ TEST_F(PhonebookFileTest, OtherFilesAreRefusedAndChangeNothing) {
   };
   for (auto file : headers) {
     Append(file, std::vector<uint8_t>(7000, 0x41));
-    WriteBytes(target, file);
+    WriteFileBytes(target, file);
     EXPECT_EQ(ReadPhonebookFile(target), 0) << file.size();
   }
   EXPECT_EQ(ReadPhonebookFile(folder / "MISSING.PBF"), 0);
@@ -150,7 +141,7 @@ TEST_F(PhonebookFileTest, OtherFilesAreRefusedAndChangeNothing) {
   EXPECT_EQ(TableBytes(), before);
 
   ASSERT_EQ(WritePhonebookFile(target), 1);
-  const auto saved = ReadBytes(target);
+  const auto saved = ReadFileBytes(target);
   EXPECT_EQ(std::vector<uint8_t>(saved.begin(), saved.begin() + 40), StandardHeader());
 }
 
@@ -159,7 +150,7 @@ TEST_F(PhonebookFileTest, ShortFileOverwritesOnlyWhatItHolds) {
     SetEntryName(entry(i), "OLD");
   auto file = StandardHeader();
   Append(file, std::vector<uint8_t>(100, 0xAB));
-  WriteBytes(target, file);
+  WriteFileBytes(target, file);
   auto expected = TableBytes();
   std::fill(expected.begin(), expected.begin() + 100, 0xAB);
 
@@ -182,7 +173,7 @@ TEST_F(PhonebookFileTest, SaveOverAPrivateOrLinkedFileKeepsItAsItWas) {
   SetEntryName(entry(0), "THROUGH THE LINK");
   ASSERT_EQ(WritePhonebookFile(link), 1);
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(ReadBytes(target).at(40 + 2), 'T');
+  EXPECT_EQ(ReadFileBytes(target).at(40 + 2), 'T');
   EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_THAT(FolderContents(folder), testing::UnorderedElementsAre("PHONE.PBF", "LINK.PBF"));
 }
@@ -207,7 +198,7 @@ TEST_F(PhonebookFileTest, SaveOverAFileThatMayNotBeWrittenIsRefused) {
   chmod(target.c_str(), 0444);
 
   EXPECT_EQ(InChild([&] { return AsOrdinaryUser([&] { return WritePhonebookFile(target); }); }), 0);
-  EXPECT_EQ(ReadBytes(target), previous);
+  EXPECT_EQ(ReadFileBytes(target), previous);
   EXPECT_THAT(FolderContents(folder), ElementsAre("PHONE.PBF"));
 }
 
@@ -221,7 +212,7 @@ TEST_F(PhonebookFileTest, SaveBeyondTheFileSizeLimitKeepsThePreviousFile) {
               return WritePhonebookFile(target);
             }),
             0);
-  EXPECT_EQ(ReadBytes(target), previous);
+  EXPECT_EQ(ReadFileBytes(target), previous);
   EXPECT_THAT(FolderContents(folder), ElementsAre("PHONE.PBF"));
 }
 
@@ -239,7 +230,7 @@ TEST_F(PhonebookFileTest, SaveOntoAFullFileSystemKeepsThePreviousFile) {
   }
 
   EXPECT_EQ(WritePhonebookFile(small), 0);
-  EXPECT_EQ(ReadBytes(small), previous);
+  EXPECT_EQ(ReadFileBytes(small), previous);
   EXPECT_THAT(FolderContents(mountPoint()), testing::UnorderedElementsAre("PHONE.PBF", "FILLER"));
 }
 

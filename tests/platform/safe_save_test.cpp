@@ -11,17 +11,13 @@
 #include "platform/fake_platform.h"
 #include "platform/safe_save.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
 
 namespace vornik::test {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::UnorderedElementsAre;
-
-std::string Content(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 int Save(const fs::path& path, const std::string& text) {
   return platform::SaveFileSafely(
@@ -77,8 +73,8 @@ TEST_F(SafeSaveTest, PrivateFileStaysPrivateWhileItIsSaved) {
   ASSERT_EQ(Save(target, "new"), 0);
   EXPECT_THAT(modesWhileWriting, testing::ElementsAre(0600));
   EXPECT_EQ(modeOf(target), 0600u);
-  EXPECT_EQ(Content(target), "new");
-  EXPECT_EQ(Content(folder / "PHONE.PBF.~save"), "someone else's");
+  EXPECT_EQ(ReadFileText(target), "new");
+  EXPECT_EQ(ReadFileText(folder / "PHONE.PBF.~save"), "someone else's");
   EXPECT_THAT(folderContents(), UnorderedElementsAre("PHONE.PBF", "PHONE.PBF.~save"));
 }
 
@@ -87,7 +83,7 @@ TEST_F(SafeSaveTest, FullDiskLeavesTheOldFileWhole) {
   write(target, "the old phonebook", 0644);
   fake.storage.room = 4;
   EXPECT_EQ(Save(target, "a longer new phonebook"), ENOSPC);
-  EXPECT_EQ(Content(target), "the old phonebook");
+  EXPECT_EQ(ReadFileText(target), "the old phonebook");
   EXPECT_THAT(folderContents(), UnorderedElementsAre("PHONE.PBF"));
 }
 
@@ -98,12 +94,12 @@ TEST_F(SafeSaveTest, LinksKeepPointingAtTheSavedContent) {
   fs::create_symlink("DATA.PBF", link);  // dangling, relative
   ASSERT_EQ(Save(link, "through the link"), 0);
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(Content(folder / "DATA.PBF"), "through the link");
+  EXPECT_EQ(ReadFileText(folder / "DATA.PBF"), "through the link");
 
   write(target, "old", 0644);
   fs::create_hard_link(target, folder / "SECOND.PBF");
   ASSERT_EQ(Save(target, "both names"), 0);
-  EXPECT_EQ(Content(folder / "SECOND.PBF"), "both names");
+  EXPECT_EQ(ReadFileText(folder / "SECOND.PBF"), "both names");
   EXPECT_EQ(fs::hard_link_count(target), 2u);
 }
 
@@ -118,9 +114,9 @@ TEST_F(SafeSaveTest, ReadOnlyFolderStillSavesAWritableFile) {
   const int refused = InChild([&] { return AsOrdinaryUser([&] { return Save(locked, "x"); }); });
   ASSERT_NE(saved, kCannotDropRoot);
   EXPECT_EQ(saved, 0);
-  EXPECT_EQ(Content(target), "new");
+  EXPECT_EQ(ReadFileText(target), "new");
   EXPECT_EQ(refused, EACCES);
-  EXPECT_EQ(Content(locked), "locked");
+  EXPECT_EQ(ReadFileText(locked), "locked");
   EXPECT_THAT(folderContents(), UnorderedElementsAre("PHONE.PBF", "LOCKED.PBF"));
 }
 

@@ -9,21 +9,12 @@
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
 #include "settings/settings_file.h"
+#include "tests/support/file_bytes.h"
 
 namespace vornik::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
 
 // Both records as the device sends them, every byte other than the defaults.
 void UseDeviceValues() {
@@ -61,7 +52,7 @@ TEST_F(SettingsFileTest, BothRecordsComeBackExactlyAsSaved) {
   UseDeviceValues();
   const MachineStateBlock saved = MachineState;
   ASSERT_EQ(SettingsFileStep(path, SettingsFileAction::kSave), SettingsFileResult::kDone);
-  const auto bytes = ReadBytes(path);
+  const auto bytes = ReadFileBytes(path);
   ASSERT_EQ(bytes.size(), kSettingsFileSize);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data())), "ZRV FAX-RCP Settings");
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + 24)), "1.00");
@@ -77,7 +68,7 @@ TEST_F(SettingsFileTest, BothRecordsComeBackExactlyAsSaved) {
 TEST_F(SettingsFileTest, RefusedFilesChangeNothingAndSayWhy) {
   UseDeviceValues();
   ASSERT_EQ(SettingsFileStep(path, SettingsFileAction::kSave), SettingsFileResult::kDone);
-  const auto good = ReadBytes(path);
+  const auto good = ReadFileBytes(path);
   auto changed = [&](size_t offset, uint8_t value) {
     auto bytes = good;
     bytes[offset] = value;
@@ -103,7 +94,7 @@ TEST_F(SettingsFileTest, RefusedFilesChangeNothingAndSayWhy) {
   DefaultMachineState();
   const MachineStateBlock before = MachineState;
   for (const auto& c : cases) {
-    WriteBytes(path, c.bytes);
+    WriteFileBytes(path, c.bytes);
     EXPECT_EQ(SettingsFileStep(path, SettingsFileAction::kLoad), c.result) << c.name;
     EXPECT_TRUE(SameState(MachineState, before)) << c.name;
   }
