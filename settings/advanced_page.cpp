@@ -243,19 +243,22 @@ void CAdvanced::applyPowerSaveRule() {
 void CAdvanced::fillFromDevice() {
   const bool read = RunPageCommand(ReadDeviceOrTakeLoadedRecord, window());
   // After a failed read the page still shows what the record holds; Apply stays as it was.
-  FillPageValues(MachineState.AdvancedSetup, values_);
-  transferToControls();
-  showTollWindow();
-  applyTollSaverRule();
-  applyPowerSaveRule();
+  showWholeRecord();
   if (read)
     setRecordLoaded(true);
 }
 
 void CAdvanced::showRecord() {
-  ShowRecordValues(MachineState.AdvancedSetup, values_);
-  transferToControls();
+  showWholeRecord();
   setRecordLoaded(true);
+}
+
+void CAdvanced::showWholeRecord() {
+  FillPageValues(MachineState.AdvancedSetup, values_);
+  transferToControls();
+  showTollWindow();
+  applyTollSaverRule();
+  applyPowerSaveRule();
 }
 
 void CAdvanced::commitControls() {

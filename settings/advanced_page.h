@@ -20,8 +20,9 @@ class CAdvanced : public TemplatePage {
   // `skipNextAdvancedRead` is set), shows the not-responding box when that failed, then
   // shows the record in every control, whatever the read gave.
   void fillFromDevice();
-  // Shows the lists, check boxes and texts of the record without reading the device (after
-  // a settings load); the record then counts as loaded.
+  // Shows the record in every control without reading the device (after a settings load or
+  // a read for the settings file); the record then counts as loaded, and Apply sends what
+  // is shown, the power save and toll-saver window included.
   void showRecord();
   // Copies the lists, check boxes, power save and texts into the record. Nothing is sent.
   void commitControls();
@@ -38,6 +39,9 @@ class CAdvanced : public TemplatePage {
   void commitField(QWidget* field) override;
 
  private:
+  // Every control from the record: lists, check boxes, radio groups, minutes, texts and the
+  // toll-saver pickers, with the enabling rules.
+  void showWholeRecord();
   // The page values into the controls, and back.
   void transferToControls();
   void readControls();

@@ -49,17 +49,6 @@ uint8_t LanguageValue(int32_t index) {
 }
 
 void FillPageValues(AdvancedSetupRecord& record, AdvancedPageValues& values) {
-  ShowRecordValues(record, values);
-  if (record.powerSave != 0) {
-    values.powerSave = 1;
-    values.minutes = record.powerSave - 1;
-  } else {
-    values.powerSave = 0;
-  }
-  values.tollSaver = record.tollSaver;
-}
-
-void ShowRecordValues(AdvancedSetupRecord& record, AdvancedPageValues& values) {
   values.ringer = record.ringer;
   values.speaker = record.speaker;
   values.clockMode = record.clockMode;
@@ -72,6 +61,13 @@ void ShowRecordValues(AdvancedSetupRecord& record, AdvancedPageValues& values) {
   values.machineId = TrimTrailingBlanks(record.machineId);
   values.machineNumber = TrimTrailingBlanks(record.machineNumber);
   values.prefixDial = TrimTrailingBlanks(record.prefixDial);
+  if (record.powerSave != 0) {
+    values.powerSave = 1;
+    values.minutes = record.powerSave - 1;
+  } else {
+    values.powerSave = 0;
+  }
+  values.tollSaver = record.tollSaver;
 }
 
 void CommitPageValues(const AdvancedPageValues& values, AdvancedSetupRecord& record) {

@@ -46,14 +46,10 @@ int32_t LanguageIndex(uint8_t value);
 // The device language code of a list item (-1, no item, gives 255).
 uint8_t LanguageValue(int32_t index);
 
-// What a fill from the device shows: every list, check box and radio group; the minutes
-// item only when power save is on. Trims the record's three texts of trailing blanks, in
-// place, and takes them.
+// What the page shows of a record from the device or a file: every list, check box and
+// radio group; the minutes item only when power save is on. Trims the record's three texts
+// of trailing blanks, in place, and takes them.
 void FillPageValues(AdvancedSetupRecord& record, AdvancedPageValues& values);
-
-// What a settings load re-shows: the lists but minutes, the check boxes and the trimmed
-// texts; the radio groups and the minutes item stay as they are.
-void ShowRecordValues(AdvancedSetupRecord& record, AdvancedPageValues& values);
 
 // Copies the page values into the record: lists, check boxes, `powerSave` (minutes item + 1
 // when power save is not Off, else 0) and the texts, each cut to its field's width. The

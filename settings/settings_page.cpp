@@ -203,7 +203,7 @@ void CSettings::spinStep(SpinDirection direction, int arrowId) {
 }
 
 void CSettings::showRecord() {
-  ShowRecordValues(MachineState.SystemSetup, values_);
+  values_ = PageValuesFromRecord(MachineState.SystemSetup);
   transferToControls();
   setRecordLoaded(true);
 }

@@ -77,11 +77,6 @@ SettingsPageValues PageValuesFromRecord(const SystemSetupRecord& record) {
   values.documentMode = record.documentMode;
   values.number(SettingsNumber::Zoom) = std::to_string(record.zoom);
   values.number(SettingsNumber::Copies) = std::to_string(record.copies);
-  ShowRecordValues(record, values);
-  return values;
-}
-
-void ShowRecordValues(const SystemSetupRecord& record, SettingsPageValues& values) {
   values.autoJournal = record.autoJournal;
   values.rxReduction = record.rxReduction;
   values.sendConfirm = record.sendConfirm;
@@ -91,6 +86,7 @@ void ShowRecordValues(const SystemSetupRecord& record, SettingsPageValues& value
   values.number(SettingsNumber::RedialInterval) = std::to_string(record.redialInterval);
   values.number(SettingsNumber::RingCount) = std::to_string(record.ringCount);
   values.number(SettingsNumber::RedialCount) = std::to_string(record.redialCount);
+  return values;
 }
 
 void CommitPageValues(const SettingsPageValues& values, SystemSetupRecord& record) {

@@ -54,12 +54,9 @@ int ParseLeadingDigits(std::string_view text);
 // `value` moved one step in `direction`, clamped only at the end it moves toward.
 int SpinStepValue(int value, SpinDirection direction, NumberRange range);
 
-// Every page value from the record, as shown after a device read.
+// Every page value from the record, as shown after a device read or a settings load: a
+// control left showing an older value would be committed back over the loaded one.
 SettingsPageValues PageValuesFromRecord(const SystemSetupRecord& record);
-
-// The values shown again after a settings load: the check boxes, confirmation, print
-// time-out and receive mode lists, and the four two-character number fields.
-void ShowRecordValues(const SystemSetupRecord& record, SettingsPageValues& values);
 
 // Copies every page value into the record without a range check: a list without a
 // selection stores 255, a number text its leading digits.

@@ -8,6 +8,7 @@
 #include <QTimeEdit>
 
 #include <cstring>
+#include <functional>
 
 #include "advanced_payload.h"
 #include "devsim/simulated_device.h"
@@ -368,7 +369,8 @@ TEST_F(AdvancedPageTest, LoadedRecordIsShownWithoutReadingTheDevice) {
   EXPECT_EQ(frames(kOpReadRecord).size(), 1u);
   EXPECT_EQ(text(kMachineId), "ACME LTD");
 
-  // A later load re-shows lists, check boxes and texts, but not radios, minutes or pickers.
+  // A later load shows the record in every control, radios, minutes and pickers included,
+  // with their enabling rules, and Apply sends it as shown.
   std::strcpy(record.prefixDial, "77 ");
   record.speaker = 0;
   record.ecmMode = 0;
@@ -380,10 +382,16 @@ TEST_F(AdvancedPageTest, LoadedRecordIsShownWithoutReadingTheDevice) {
   EXPECT_STREQ(record.prefixDial, "77");
   EXPECT_EQ(listText(kSpeaker), "OFF");
   EXPECT_FALSE(checked(kEcmMode));
-  EXPECT_TRUE(checked(kPowerOn));
-  EXPECT_EQ(listText(kMinutes), "10");
-  EXPECT_TRUE(checked(kTollOn));
-  EXPECT_EQ(control<QDateEdit>(kStartDate)->date().year(), 2024);
+  EXPECT_TRUE(checked(kPowerOff));
+  EXPECT_FALSE(enabled(kMinutes));
+  EXPECT_TRUE(checked(kTollOff));
+  EXPECT_FALSE(enabled(kStartDate));
+  EXPECT_EQ(control<QDateEdit>(kStartDate)->date().year(), 2040);
+  std::vector<uint8_t> loaded(kAdvancedPayloadSize);
+  EncodeAdvancedSetup(record, loaded.data());
+  click(kApply);
+  const auto sent = frames(kOpWriteRecord).back();
+  EXPECT_EQ(std::vector<uint8_t>(sent.begin() + 9, sent.end()), loaded);
   EXPECT_EQ(frames(kOpReadRecord).size(), 1u);
 }
 
@@ -401,6 +409,43 @@ TEST_F(AdvancedPageTest, TextFieldsTakeOnlyTheirCharactersUpToTheirWidths) {
   EXPECT_STREQ(record.machineId, "ACME/NORTH #2");
   EXPECT_STREQ(record.prefixDial, "9 123");
   EXPECT_TRUE(frames(kOpWriteRecord).empty());
+}
+
+// Blanks after the prefix reach the device as typed through Apply; a commit of the page
+// (Enter in a field, or a change in a list or check box) trims them from the record.
+TEST_F(AdvancedPageTest, PrefixBlanksAreTrimmedByACommitButNotByApply) {
+  openPage();
+  type(kPrefixDial, "12  ");
+  click(kApply);
+  const auto sent = frames(kOpWriteRecord).back();
+  EXPECT_THAT(std::vector<uint8_t>(sent.begin() + 75, sent.begin() + 80),
+              ElementsAre('1', '2', ' ', ' ', 0));
+  EXPECT_EQ(text(kPrefixDial), "12  ");
+  const std::function<void()> commits[] = {
+      [&] { QTest::keyClick(control<FilterEdit>(kPrefixDial), Qt::Key_Return); },
+      [&] { click(kKeySound); },
+  };
+  for (const auto& commit : commits) {
+    type(kPrefixDial, "12  ");
+    commit();
+    EXPECT_STREQ(record.prefixDial, "12");
+  }
+}
+
+// The pickers keep to the years the device holds: a date before 1990 or after 2089 goes
+// out as the nearest one it takes.
+TEST_F(AdvancedPageTest, PickedDatesReachTheFrameWithinTheDevicesYears) {
+  openPage();
+  control<QDateEdit>(kStartDate)->setDate(QDate(1985, 6, 1));
+  control<QDateEdit>(kEndDate)->setDate(QDate(2100, 6, 1));
+  click(kApply);
+  const auto sent = frames(kOpWriteRecord).back();
+  const auto date = [&](size_t payloadOffset) {  // month, day, year high byte first
+    return std::vector<uint8_t>(sent.begin() + 9 + long(payloadOffset),
+                                sent.begin() + 13 + long(payloadOffset));
+  };
+  EXPECT_THAT(date(kTollStartBytes), ElementsAre(1, 1, 0x07, 0xC6));
+  EXPECT_THAT(date(kTollEndBytes), ElementsAre(12, 31, 0x08, 0x29));
 }
 
 }  // namespace

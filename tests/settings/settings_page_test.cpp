@@ -317,7 +317,9 @@ TEST_F(SettingsPageTest, CommandsRunUnderTheWaitCursorAndFailedApplyShowsTheBox)
   EXPECT_EQ(std::memcmp(&before, &record, sizeof before), 0);
 }
 
-TEST_F(SettingsPageTest, ShowRecordReshowsOnlyItsFieldsWithoutTheDevice) {
+// A loaded record shows in every control, so a change in any of them commits the loaded
+// values and not what the page showed before.
+TEST_F(SettingsPageTest, ShowRecordShowsEveryFieldWithoutTheDevice) {
   useSimulator();
   openPage();
   const size_t opens = fake.devices.opens.size();
@@ -327,11 +329,15 @@ TEST_F(SettingsPageTest, ShowRecordReshowsOnlyItsFieldsWithoutTheDevice) {
   record.sendConfirm = 2;
   record.autoJournal = 1;
   page->showRecord();
-  EXPECT_EQ(listIndex(kTraySize), 2);
-  EXPECT_EQ(text(kZoom), QStringLiteral("150"));
+  EXPECT_EQ(listIndex(kTraySize), 0);
+  EXPECT_EQ(text(kZoom), QStringLiteral("222"));
   EXPECT_EQ(text(kRings), QStringLiteral("6"));
   EXPECT_EQ(listIndex(kSendConfirm), 2);
   EXPECT_TRUE(control<QCheckBox>(kAutoJournal)->isChecked());
+  click(kAutoJournal);  // a change commits every control into the record
+  EXPECT_EQ(record.autoJournal, 0);
+  EXPECT_EQ(record.traySize, 0);
+  EXPECT_EQ(record.zoom, 222);
   EXPECT_EQ(fake.devices.opens.size(), opens);
 }
 
