@@ -124,6 +124,9 @@ void CMainPanel::OnLoadPhonebook() {
 }
 
 void CMainPanel::OnSavePhonebook() {
+  // An empty store saved over a backup would lose it: offered only once a phonebook came.
+  if (!PhonebookPage->recordLoaded())
+    return;
   const QString path = AskForFile(this, PhonebookFiles(), QFileDialog::AcceptSave);
   if (!path.isEmpty() && WritePhonebookFile(path.toStdString()) != 1)
     ShowFileFailure(this, "IDS_FILE_NOT_WRITTEN", path, nullptr);

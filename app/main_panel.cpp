@@ -250,11 +250,12 @@ bool CMainPanel::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void EnablePhonebookMenu(bool enable) {
+void EnablePhonebookMenu(bool load, bool save) {
   CMainPanel* panel = MainPanel();
   if (panel == nullptr || panel->menuBar() == nullptr)
     return;
-  for (int command : {res::kCmdLoadPhonebook, res::kCmdSavePhonebook}) {
+  for (const auto& [command, enable] :
+       {std::pair{res::kCmdLoadPhonebook, load}, std::pair{res::kCmdSavePhonebook, save}}) {
     if (QAction* action = res::FindMenuCommand(panel->menuBar(), command))
       action->setEnabled(enable);
   }

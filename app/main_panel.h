@@ -87,7 +87,7 @@ class CMainPanel : public QDialog {
 CMainPanel* MainPanel();
 
 // Enables (true) or grays (false) File > Load Phonebook and File > Save Phonebook of the
-// main window's menu.
-void EnablePhonebookMenu(bool enable);
+// main window's menu, each on its own.
+void EnablePhonebookMenu(bool load, bool save);
 
 }  // namespace vornik

@@ -77,10 +77,6 @@ void WriteDevicePhonebook(const std::string& backup) {
   throw CtlFailure(kExitNotResponding, message);
 }
 
-uint64_t WholeFileSize() {
-  return kPhonebookFileHeaderSize + uint64_t(sizeof(PhonebookEntry)) * PhonebookEntryCount();
-}
-
 // Loads a .PBF into the store: a file that cannot be read, or whose header or length is not
 // a whole phonebook's, is refused and the store keeps what it held.
 void LoadPhonebookFile(const std::string& path) {
@@ -88,19 +84,16 @@ void LoadPhonebookFile(const std::string& path) {
   const uintmax_t size = fs::file_size(path, failure);
   if (failure || !fs::is_regular_file(path, failure))
     throw CtlFailure(kExitFileError, "cannot read the phonebook file " + path);
-  const auto kept = PhonebookStore.entries;
   if (ReadPhonebookFile(path) == 0) {
     std::ifstream probe(path, std::ios::binary);
     if (!probe)
       throw CtlFailure(kExitFileError, "cannot read the phonebook file " + path);
+    if (size < PhonebookFileSize())
+      throw CtlFailure(kExitBadInput, path + " is cut short: " + std::to_string(size) +
+                                          " bytes, where a phonebook file has " +
+                                          std::to_string(PhonebookFileSize()));
     throw CtlFailure(kExitBadInput, path + " is not a phonebook file: its header is not \"" +
                                         std::string(kPhonebookFileMagic) + "\"");
-  }
-  if (size < WholeFileSize()) {
-    PhonebookStore.entries = kept;
-    throw CtlFailure(kExitBadInput, path + " is cut short: " + std::to_string(size) +
-                                        " bytes, where a phonebook file has " +
-                                        std::to_string(WholeFileSize()));
   }
   RebuildReferenceCounts();
 }

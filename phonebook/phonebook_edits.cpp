@@ -1,6 +1,7 @@
 #include "phonebook/phonebook_edits.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "link/machine_state.h"
 
@@ -46,15 +47,15 @@ StoreRange DialTypeRange(bool oneTouch) {
 }
 
 EntryButtonStates ButtonStatesFor(const PhonebookEntry& entry) {
-  EntryButtonStates states;
-  if (entry.groupFlag != 0) {
-    states = {false, true};
-  } else if (entry.dialData[0] != 0) {
-    states = {true, false};
-  }
-  if (entry.name[0] == 0 && entry.dialData[0] == 0)
-    states = {true, true};
-  return states;
+  // A group's member set is no number: its first byte is zero when its members are all
+  // speed dials 8 or above, so the kind decides before the texts are looked at.
+  if (entry.groupFlag != 0)
+    return {false, true};
+  if (entry.dialData[0] != 0)
+    return {true, false};
+  if (entry.name[0] == 0)
+    return {true, true};
+  return {};
 }
 
 bool DialNumberAcceptable(std::string_view number) {
@@ -107,18 +108,24 @@ int DeleteAllPhonebookEntries() {
   auto& entries = PhonebookStore.entries;
   const int count = int(entries.size());
   const int speedDials = std::min<int>(MachineState.SpeedDialCount, count);
-  // Only what goes releases what it holds: a kept group or key keeps its members held.
-  for (int i = speedDials; i < count; ++i) {
-    PhonebookEntry& key = entries[size_t(i)];
-    if (key.groupFlag == 0 || !Free(i))
-      continue;
-    key.groupFlag = 0;
-    if (const int chosenGroup = key.dialData[0]; chosenGroup < count)
-      DropReference(chosenGroup);
-  }
-  for (int i = 0; i < speedDials; ++i) {
-    if (entries[size_t(i)].groupFlag != 0 && Free(i))
-      ReleaseMembers(entries[size_t(i)]);
+  // Only what goes releases what it holds: a kept group or key keeps its members held. A
+  // group that another group holds comes free only once that one is released, and it may
+  // stand earlier in the store: release until nothing more comes free, so the result does
+  // not depend on the order of the store.
+  std::vector<bool> released(size_t(count), false);
+  for (bool freed = true; freed;) {
+    freed = false;
+    for (int i = 0; i < count; ++i) {
+      const PhonebookEntry& entry = entries[size_t(i)];
+      if (released[size_t(i)] || entry.groupFlag == 0 || !Free(i))
+        continue;
+      if (i < speedDials)
+        ReleaseMembers(entry);
+      else if (const int chosenGroup = entry.dialData[0]; chosenGroup < count)
+        DropReference(chosenGroup);  // a one-touch key's chosen group
+      released[size_t(i)] = true;
+      freed = true;
+    }
   }
   int kept = 0;
   for (int i = 0; i < count; ++i) {

@@ -29,8 +29,8 @@ struct EntryButtonStates {
   std::optional<bool> groupDial;
 };
 
-// A group allows Group dial... only, an entry with a number Edit only, an entry without
-// name and number both. An ordinary entry with a name but no number says nothing.
+// A group allows Group dial... only, whatever its name and members; an entry with a number
+// Edit only, an empty entry both. An ordinary entry with a name but no number says nothing.
 EntryButtonStates ButtonStatesFor(const PhonebookEntry& entry);
 
 // Whether the entry dialog may close with `number`: 3 characters or more, a digit among them.

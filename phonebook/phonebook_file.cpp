@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/machine_state.h"
 #include "phonebook/phonebook_store.h"
 #include "platform/safe_save.h"
 
@@ -37,6 +38,10 @@ constexpr auto kPhonebookFileHeader = MakePhonebookFileHeader();
 
 }  // namespace
 
+uint64_t PhonebookFileSize() {
+  return kPhonebookFileHeaderSize + uint64_t(sizeof(PhonebookEntry)) * PhonebookEntryCount();
+}
+
 int WritePhonebookFile(const std::filesystem::path& path) {
   if (!PhonebookStoreReady())
     return 0;
@@ -60,13 +65,15 @@ int ReadPhonebookFile(const std::filesystem::path& path) {
   if (text != kPhonebookFileMagic)
     return 0;
 
+  // Only a whole table is taken: part of one would leave entries half the file's and half
+  // the store's, and the next Write would send them.
   auto& entries = PhonebookStore.entries;
   std::vector<char> table(entries.size() * sizeof(PhonebookEntry));
   file.read(table.data(), std::streamsize(table.size()));
-  if (file.bad())
+  if (file.bad() || size_t(file.gcount()) != table.size())
     return 0;
-  if (file.gcount() > 0)  // a store without entries has no table to copy into
-    std::memcpy(entries.data(), table.data(), size_t(file.gcount()));
+  if (!table.empty())  // a store without entries has no table to copy into
+    std::memcpy(entries.data(), table.data(), table.size());
   return 1;
 }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 
 namespace vornik {
@@ -22,10 +23,13 @@ inline constexpr char kPhonebookFileMagic[] = "ZRV FAX-RCP Phonebook";
 // when the file was written, 0 when any step failed or the target may not be written.
 int WritePhonebookFile(const std::filesystem::path& path);
 
-// Loads the entry table from a file whose header starts with the magic text; bytes 24 to
-// 39 and the file's length are not checked. A short file overwrites only the entries (and
-// part of an entry) it holds. Returns 1 when read; 0 when the file cannot be opened or
-// read, or its header text differs, and the table is then unchanged. `ReferenceCounts` are
+// The size of a whole phonebook file for the store's entry count.
+uint64_t PhonebookFileSize();
+
+// Loads the entry table from a file whose header starts with the magic text and that holds
+// every entry of the store; bytes 24 to 39 and anything after the table are not checked.
+// Returns 1 when read; 0 when the file cannot be opened or read, its header text differs or
+// it ends before the table does, and the table is then unchanged. `ReferenceCounts` are
 // left alone: the caller rebuilds them.
 int ReadPhonebookFile(const std::filesystem::path& path);
 

@@ -41,11 +41,19 @@ constexpr int kNameColumnWidth = 150;
 CPhonebook::CPhonebook(QWidget* parent) : TemplatePage(res::kTemplate115, parent) {}
 
 void CPhonebook::onSetActive() {
-  emit phonebookMenuEnabled(true);
+  active_ = true;
+  emit phonebookMenuEnabled(true, recordLoaded());
 }
 
 void CPhonebook::onKillActive() {
-  emit phonebookMenuEnabled(false);
+  active_ = false;
+  emit phonebookMenuEnabled(false, false);
+}
+
+void CPhonebook::markPhonebookLoaded() {
+  setRecordLoaded(true);
+  if (active_)
+    emit phonebookMenuEnabled(true, true);
 }
 
 void CPhonebook::onInitDialog() {
@@ -89,7 +97,7 @@ void CPhonebook::firstRead() {
     return;
   }
   RebuildReferenceCounts();
-  setRecordLoaded(true);
+  markPhonebookLoaded();
 }
 
 QTreeWidget* CPhonebook::list() const {
@@ -127,7 +135,7 @@ void CPhonebook::refill() {
 void CPhonebook::refillList() {
   if (initialized())
     refill();
-  setRecordLoaded(true);
+  markPhonebookLoaded();
 }
 
 void CPhonebook::showRow(int row) {
@@ -151,7 +159,7 @@ void CPhonebook::readFromDevice() {
     return;
   RebuildReferenceCounts();
   refill();
-  setRecordLoaded(true);
+  markPhonebookLoaded();
 }
 
 void CPhonebook::writeToDevice() {
@@ -160,7 +168,7 @@ void CPhonebook::writeToDevice() {
 
 void CPhonebook::editEntry() {
   const int index = selectedEntry();
-  if (index < 0) {
+  if (index < 0 || PhonebookStore.entries.at(size_t(index)).groupFlag != 0) {
     Beep();
     return;
   }

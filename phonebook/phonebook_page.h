@@ -27,8 +27,8 @@ class CPhonebook : public TemplatePage {
   void onKillActive() override;
 
   // After the File menu loaded a phonebook file into the store: shows the store again and
-  // enables Write, since the store now holds a real phonebook. The caller then rebuilds
-  // `ReferenceCounts` (`RebuildReferenceCounts`). Before the page first opened there is no
+  // enables Write and Save Phonebook, since the store now holds a real phonebook. The caller then
+  // rebuilds `ReferenceCounts` (`RebuildReferenceCounts`). Before the page first opened there is no
   // list yet; only Write's state is kept for it.
   void refillList();
 
@@ -38,7 +38,8 @@ class CPhonebook : public TemplatePage {
   // Write: the whole store to the device. Disabled until the store came from the device
   // or a file, so a failed first read never empties the device's phonebook.
   void writeToDevice();
-  // Edit: the entry dialog for the selected row; its texts are stored on OK.
+  // Edit: the entry dialog for the selected row; its texts are stored on OK. A group has no
+  // number to edit: it is refused with a beep.
   void editEntry();
   // Group dial...: the group dial dialog for the selected row; its result is stored on OK.
   void composeGroupDial();
@@ -52,9 +53,11 @@ class CPhonebook : public TemplatePage {
   int selectedEntry() const;
 
  signals:
-  // The File menu's phonebook items are to be enabled (shown) or grayed (hidden); the main
-  // window connects this to `EnablePhonebookMenu`.
-  void phonebookMenuEnabled(bool enable);
+  // The File menu's phonebook items are to be enabled or grayed: both only while the page
+  // is shown, and Save Phonebook only once the store holds a phonebook from the device or a
+  // file, so a failed read never saves an empty phonebook over a backup. The main window
+  // connects this to `EnablePhonebookMenu`.
+  void phonebookMenuEnabled(bool load, bool save);
 
  protected:
   void onInitDialog() override;
@@ -62,6 +65,8 @@ class CPhonebook : public TemplatePage {
 
  private:
   void firstRead();
+  // The store holds a real phonebook: Write and Save Phonebook are offered from now on.
+  void markPhonebookLoaded();
   void chooseType(int typeButtonId);
   void refill();
   void showRow(int row);
@@ -72,6 +77,7 @@ class CPhonebook : public TemplatePage {
   QPushButton* button(int id) const;
 
   StoreRange range_;
+  bool active_ = false;  // the page is the one shown
 };
 
 }  // namespace vornik

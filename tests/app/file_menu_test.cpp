@@ -10,15 +10,21 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <functional>
+
 #include "app/main_panel.h"
 #include "app/page_sheet.h"
+#include "link/debug_trace.h"
 #include "panel_fixture.h"
+#include "phonebook/group_member_set.h"
 #include "phonebook/phonebook_file.h"
 #include "phonebook/phonebook_page.h"
 #include "res/menus.h"
 #include "settings/advanced_page_values.h"
+#include "settings/advanced_setup.h"
 #include "settings/settings_file.h"
 #include "settings/settings_page.h"
+#include "tests/settings/advanced_payload.h"
 #include "tests/support/modal_answers.h"
 
 namespace vornik::test {
@@ -27,6 +33,9 @@ namespace {
 constexpr int kPhonebookTab = 2;
 constexpr int kAdvancedTab = 1;
 constexpr int kApplyButton = 1063;  // the same id on both setup pages
+constexpr int kReadButton = 1032;
+constexpr int kWriteButton = 1024;
+constexpr int kDeleteButton = 1026;
 
 class FileMenuTest : public PanelTest {
  protected:
@@ -36,8 +45,11 @@ class FileMenuTest : public PanelTest {
     previousDirectory = QDir::currentPath();
     QDir::setCurrent(files.path());
     sim.model.setObserver([this](devsim::Traffic traffic, std::span<const uint8_t> frame) {
-      if (traffic == devsim::Traffic::kRequest && frame.size() > 8)
-        requests.push_back({frame[7], frame[8]});
+      if (traffic != devsim::Traffic::kRequest || frame.size() <= 8)
+        return;
+      requests.push_back({frame[7], frame[8]});
+      if (frame[7] == 0xC2 && frame[8] == 0x40 && frame.size() == 9 + kAdvancedPayloadSize)
+        std::copy(frame.begin() + 9, frame.end(), advancedSent.begin());
     });
   }
   ~FileMenuTest() override { QDir::setCurrent(previousDirectory); }
@@ -52,11 +64,19 @@ class FileMenuTest : public PanelTest {
   int requestsOf(uint8_t operation, uint8_t record) const {
     return int(std::count(requests.begin(), requests.end(), std::pair{operation, record}));
   }
+  static std::vector<uint8_t> TableOf(const std::vector<PhonebookEntry>& entries) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(entries.data());
+    return {bytes, bytes + entries.size() * sizeof(PhonebookEntry)};
+  }
+  QPushButton* pageButton(int tab, int id) const {
+    return static_cast<TemplatePage*>(PageSheet->page(tab))->controls().find<QPushButton>(id);
+  }
 
   QTemporaryDir files;
   QString previousDirectory;
   BoxCloser boxes;
   std::vector<std::pair<uint8_t, uint8_t>> requests;  // operation and record of each request
+  AdvancedPayload advancedSent{};                     // the last advanced setup written
 };
 
 // Load takes a name typed without its extension; Save appends it; a file that is not a
@@ -168,6 +188,145 @@ TEST_F(FileMenuTest, SettingsCommandsAreOfferedOnlyForTheFullModel) {
       ASSERT_NE(action, nullptr);
       EXPECT_EQ(action->isEnabled(), model == 2) << model;
     }
+  }
+}
+
+// The Advanced page's first read failed; the record that comes next, from a settings file or
+// from the read that Save Settings makes, shows in every control, and Apply sends exactly
+// it, power save and toll-saver window included, its texts trimmed and NUL-padded.
+TEST_F(FileMenuTest, AdvancedApplyAfterAFailedReadSendsTheRecordThatCameNext) {
+  AdvancedPayload inFile = DeviceAdvancedPayload();
+  PutPayloadText(inFile, 20, 20, "FROM FILE");
+  inFile[42] = 0;                                         // power save off
+  const uint8_t tollStart[] = {7, 9, 0x07, 0xEF, 8, 30};  // 2031-07-09 08:30
+  std::copy(std::begin(tollStart), std::end(tollStart), inFile.begin() + 54);
+  PutPayloadText(inFile, 66, 5, "9");
+  MachineState.AdvancedSetup = DecodeAdvancedSetup(inFile.data());
+  ASSERT_EQ(SettingsFileStep(file("FILE.STF").toStdString(), SettingsFileAction::kSave),
+            SettingsFileResult::kDone);
+
+  // What every Apply sends of a payload: its three texts without blanks, NUL-padded.
+  const auto sent = [](AdvancedPayload payload) {
+    AdvancedSetupRecord record = DecodeAdvancedSetup(payload.data());
+    PutPayloadText(payload, 0, 20, TrimTrailingBlanks(record.machineNumber), 0);
+    PutPayloadText(payload, 20, 20, TrimTrailingBlanks(record.machineId), 0);
+    PutPayloadText(payload, 66, 5, TrimTrailingBlanks(record.prefixDial), 0);
+    return payload;
+  };
+  const struct {
+    void (CMainPanel::*command)();
+    const char* path;
+    AdvancedPayload expected;
+  } rows[] = {
+      {&CMainPanel::OnLoadSettings, "FILE.STF", sent(inFile)},
+      {&CMainPanel::OnSaveSettings, "SAVED.STF", sent(DeviceAdvancedPayload())},
+  };
+  for (const auto& row : rows) {
+    DefaultMachineState();
+    advancedPageCreated = false;
+    sim.model.content().advancedSetup = DeviceAdvancedPayload();
+    sim.model.setFault(devsim::Fault::kSilent);
+    CMainPanel panel;
+    PageSheet->setActivePage(kAdvancedTab);
+    EXPECT_FALSE(pageButton(kAdvancedTab, kApplyButton)->isEnabled()) << row.path;
+    sim.model.setFault(devsim::Fault::kSilent, false);
+    choose(file(row.path), row.command, panel);
+    ASSERT_TRUE(pageButton(kAdvancedTab, kApplyButton)->isEnabled()) << row.path;
+    QTest::mouseClick(pageButton(kAdvancedTab, kApplyButton), Qt::LeftButton);
+    EXPECT_EQ(advancedSent, row.expected) << row.path;
+  }
+}
+
+// A phonebook file that ends before its last entry is refused with the box: the store, the
+// counts and the device's phonebook stay as they were. A whole file is taken, its counts
+// rebuilt (a held member cannot be deleted), and Write puts it on the device.
+TEST_F(FileMenuTest, OnlyAWholePhonebookFileIsLoadedAndWritten) {
+  const auto devicePhonebook = sim.model.content().phonebook;
+  CMainPanel panel;
+  PageSheet->setActivePage(kPhonebookTab);
+  PhonebookEntry& member = PhonebookStore.entries[8];
+  SetEntryName(member, "MEMBER");
+  SetEntryDialNumber(member, "5550108");
+  PhonebookEntry& group = PhonebookStore.entries[30] = PhonebookEntry{};
+  group.groupFlag = 1;
+  SetEntryName(group, "GROUP");
+  ASSERT_TRUE(AddGroupMember(group.dialData, 8));
+  choose(file("WHOLE.PBF"), &CMainPanel::OnSavePhonebook, panel);
+  QFile whole(file("WHOLE.PBF"));
+  ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+  const QByteArray bytes = whole.readAll();
+  ASSERT_EQ(bytes.size(), 7040);
+  QFile cut(file("CUT.PBF"));
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write(bytes.left(40 + 70 * 50 + 30));  // half of entry 50
+  cut.close();
+
+  QTest::mouseClick(pageButton(kPhonebookTab, kReadButton), Qt::LeftButton);
+  const auto store = TableOf(PhonebookStore.entries);
+  const auto counts = PhonebookStore.ReferenceCounts;
+  choose(file("CUT.PBF"), &CMainPanel::OnLoadPhonebook, panel);
+  EXPECT_EQ(boxes.shown, 1);
+  EXPECT_EQ(TableOf(PhonebookStore.entries), store);
+  EXPECT_EQ(PhonebookStore.ReferenceCounts, counts);
+  QTest::mouseClick(pageButton(kPhonebookTab, kWriteButton), Qt::LeftButton);
+  EXPECT_EQ(sim.model.content().phonebook, devicePhonebook);
+
+  ASSERT_EQ(PhonebookStore.ReferenceCounts[8], 0);
+  choose(file("WHOLE.PBF"), &CMainPanel::OnLoadPhonebook, panel);
+  EXPECT_EQ(boxes.shown, 1);
+  EXPECT_EQ(PhonebookStore.ReferenceCounts[8], 1);
+  PhonebookPage->list()->setCurrentItem(PhonebookPage->list()->topLevelItem(8));
+  QTest::mouseClick(pageButton(kPhonebookTab, kDeleteButton), Qt::LeftButton);
+  EXPECT_EQ(EntryName(PhonebookStore.entries[8]), "MEMBER");
+  QTest::mouseClick(pageButton(kPhonebookTab, kWriteButton), Qt::LeftButton);
+  EXPECT_EQ(sim.model.content().phonebook[30].groupFlag, 1);
+}
+
+// After a failed first read the store is empty: Save Phonebook is grayed so it cannot empty
+// a good backup, and is offered once a phonebook came from the device or a file. Load
+// Phonebook enables Write as well.
+TEST_F(FileMenuTest, SavePhonebookWaitsForAPhonebookFromTheDeviceOrAFile) {
+  SetEntryName(PhonebookStore.entries[0], "KEPT");
+  ASSERT_EQ(WritePhonebookFile(file("BACKUP.PBF").toStdString()), 1);
+  QFile backup(file("BACKUP.PBF"));
+  ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+  const QByteArray kept = backup.readAll();
+  backup.close();
+
+  const struct {
+    const char* how;
+    std::function<void(CMainPanel&)> bringPhonebook;
+  } rows[] = {
+      {"Read",
+       [this](CMainPanel&) {
+         QTest::mouseClick(pageButton(kPhonebookTab, kReadButton), Qt::LeftButton);
+       }},
+      {"Load Phonebook",
+       [this](CMainPanel& panel) {
+         choose(file("BACKUP.PBF"), &CMainPanel::OnLoadPhonebook, panel);
+       }},
+  };
+  for (const auto& row : rows) {
+    FreePhonebookStore();
+    ASSERT_TRUE(AllocatePhonebookStore());
+    sim.model.setFault(devsim::Fault::kSilent);
+    CMainPanel panel;
+    PageSheet->setActivePage(kPhonebookTab);
+    QAction* save = res::FindMenuCommand(panel.menuBar(), res::kCmdSavePhonebook);
+    EXPECT_TRUE(res::FindMenuCommand(panel.menuBar(), res::kCmdLoadPhonebook)->isEnabled());
+    EXPECT_FALSE(save->isEnabled()) << row.how;
+    EXPECT_FALSE(pageButton(kPhonebookTab, kWriteButton)->isEnabled()) << row.how;
+    choose(file("BACKUP.PBF"), &CMainPanel::OnSavePhonebook, panel);  // not offered
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+    EXPECT_EQ(backup.readAll(), kept) << row.how;
+    backup.close();
+
+    sim.model.setFault(devsim::Fault::kSilent, false);
+    row.bringPhonebook(panel);
+    EXPECT_TRUE(save->isEnabled()) << row.how;
+    EXPECT_TRUE(pageButton(kPhonebookTab, kWriteButton)->isEnabled()) << row.how;
+    PageSheet->setActivePage(0);
+    EXPECT_FALSE(save->isEnabled()) << row.how;
   }
 }
 

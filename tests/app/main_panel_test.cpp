@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <QTextBrowser>
@@ -11,6 +12,7 @@
 
 #include "app/main_panel.h"
 #include "app/page_sheet.h"
+#include "bench/mandated_waits.h"
 #include "info/firmware_page.h"
 #include "panel_fixture.h"
 #include "phonebook/phonebook_page.h"
@@ -164,6 +166,35 @@ TEST_F(PanelTest, PhonebookItemsAreUsableOnlyWhileThePhonebookIsShown) {
   PageSheet->setActivePage(3);
   EXPECT_FALSE(load->isEnabled());
   EXPECT_FALSE(save->isEnabled());
+}
+
+// Every page command waits for its answer as long as the device needs and then pauses
+// 500 ms before the page goes on: on the fake clock it never takes less than those waits.
+TEST_F(PanelTest, EveryPageCommandTakesAtLeastItsWaitsAndThePagePause) {
+  const struct {
+    const char* name;
+    int tab;
+    int button;
+    uint32_t mandatedMs;
+  } rows[] = {
+      {"Settings Refresh", 0, 1060, bench::kGetSettingsMandatedMs},
+      {"Settings Apply", 0, 1063, bench::kSetSettingsMandatedMs},
+      {"Advanced Refresh", 1, 1060, bench::kGetAdvancedMandatedMs},
+      {"Advanced Apply", 1, 1063, bench::kSetAdvancedMandatedMs},
+      {"Phonebook Read", 2, 1032, bench::kGetPhonebookMandatedMs},
+      {"Phonebook Write", 2, 1024, bench::kSetPhonebookMandatedMs},
+      {"Information Refresh", 3, 1060, bench::kGetInformationMandatedMs},
+  };
+  BoxCloser boxes;
+  CMainPanel panel;
+  for (const auto& row : rows) {
+    PageSheet->setActivePage(row.tab);
+    auto* page = static_cast<TemplatePage*>(PageSheet->page(row.tab));
+    const uint32_t start = fake.clock.now;
+    QTest::mouseClick(page->controls().find<QPushButton>(row.button), Qt::LeftButton);
+    EXPECT_GE(fake.clock.now - start, row.mandatedMs) << row.name;
+  }
+  EXPECT_EQ(boxes.shown, 0);
 }
 
 TEST_F(PanelTest, WindowIsSizedAroundTheSheetWithTheButtonsBelowIt) {

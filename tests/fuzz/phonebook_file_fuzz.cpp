@@ -1,7 +1,7 @@
 // The phonebook file (.PBF) reader, whatever the file holds, into a store of any size (none
-// at all included). A file whose header text is not the phonebook's is refused and changes
-// nothing; any other overwrites exactly the table bytes it holds. Saving the store then
-// reading that file back gives the same table.
+// at all included). A file whose header text is not the phonebook's, or that ends before the
+// table does, is refused and changes nothing; any other sets the table from its bytes. Saving
+// the store then reading that file back gives the same table.
 //
 // Input: speed dials, then the file.
 #include <algorithm>
@@ -25,11 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   char header[kPhonebookFileHeaderSize] = {};
   std::copy_n(bytes.begin(), std::min(bytes.size(), sizeof header), header);
   const std::string_view text(header, size_t(std::find(header, std::end(header), '\0') - header));
-  const bool phonebook = text == kPhonebookFileMagic;
+  const bool phonebook = text == kPhonebookFileMagic && bytes.size() >= PhonebookFileSize();
   FUZZ_CHECK((result != 0) == phonebook);
-  if (phonebook && bytes.size() > kPhonebookFileHeaderSize) {
+  if (phonebook) {
     const auto table = bytes.subspan(kPhonebookFileHeaderSize);
-    std::copy_n(table.begin(), std::min(table.size(), expected.size()), expected.begin());
+    std::copy_n(table.begin(), expected.size(), expected.begin());
   }
   const auto loaded = fuzz::PatternedStore::Table();
   FUZZ_CHECK(loaded == expected);

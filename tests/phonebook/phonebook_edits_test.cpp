@@ -43,12 +43,14 @@ TEST_F(PhonebookEditsTest, EditAndGroupDialFollowTheEntryKind) {
   ordinary(1, "NAME ONLY", "");
   group(2, {0});
   entry(3).groupFlag = 1;  // a group without name or members
+  group(5, {8, 9});        // members 8 and above only: its first member byte is zero
+  SetEntryName(entry(5), "");
   struct Row {
     int index;
     std::optional<bool> edit, groupDial;
   };
   for (const Row& row : {Row{0, true, false}, Row{1, {}, {}}, Row{2, false, true},
-                         Row{3, true, true}, Row{4, true, true}}) {
+                         Row{3, false, true}, Row{5, false, true}, Row{4, true, true}}) {
     const EntryButtonStates states = ButtonStatesFor(entry(size_t(row.index)));
     EXPECT_EQ(states.edit, row.edit) << row.index;
     EXPECT_EQ(states.groupDial, row.groupDial) << row.index;
@@ -129,6 +131,29 @@ TEST_F(PhonebookEditsTest, DeleteAllKeepsEverythingHeldOrInUse) {
   EXPECT_EQ(count(2), 1);
   EXPECT_EQ(entry(2).inUseFlag, 1);
   EXPECT_EQ(entry(3).inUseFlag, 0);
+}
+
+// A group held by another group goes with its members, whether it stands before or after
+// the group that holds it.
+TEST_F(PhonebookEditsTest, DeleteAllFreesAGroupInsideAGroupInEitherStoreOrder) {
+  struct Order {
+    int inner, outer;
+  };
+  for (const Order order : {Order{2, 6}, Order{6, 2}}) {
+    FreePhonebookStore();
+    ASSERT_TRUE(AllocatePhonebookStore());
+    ordinary(0, "A", "100");
+    ordinary(1, "B", "101");
+    group(order.inner, {0, 1});
+    group(order.outer, {order.inner});
+    RebuildReferenceCounts();
+    EXPECT_EQ(DeleteAllPhonebookEntries(), 0) << order.inner;
+    for (int i : {0, 1, 2, 6}) {
+      EXPECT_TRUE(empty(i)) << order.inner << " " << i;
+      EXPECT_EQ(count(i), 0) << order.inner << " " << i;
+      EXPECT_EQ(entry(size_t(i)).inUseFlag, 0) << order.inner << " " << i;
+    }
+  }
 }
 
 TEST_F(PhonebookEditsTest, GroupDialMovesKeepCountsInStepAndBuildTheMemberSet) {

@@ -145,21 +145,24 @@ TEST_F(PhonebookFileTest, OtherFilesAreRefusedAndChangeNothing) {
   EXPECT_EQ(std::vector<uint8_t>(saved.begin(), saved.begin() + 40), StandardHeader());
 }
 
-TEST_F(PhonebookFileTest, ShortFileOverwritesOnlyWhatItHolds) {
+// A file that ends before its last entry is refused whole, wherever it was cut; bytes after
+// a whole table are not looked at.
+TEST_F(PhonebookFileTest, OnlyAFileWithEveryEntryIsLoaded) {
   for (size_t i = 0; i < 100; ++i)
     SetEntryName(entry(i), "OLD");
+  const auto before = TableBytes();
+  for (size_t tableBytes : {0, 1, 100, 6999}) {
+    auto file = StandardHeader();
+    Append(file, std::vector<uint8_t>(tableBytes, 0xAB));
+    WriteFileBytes(target, file);
+    EXPECT_EQ(ReadPhonebookFile(target), 0) << tableBytes;
+    EXPECT_EQ(TableBytes(), before) << tableBytes;
+  }
   auto file = StandardHeader();
-  Append(file, std::vector<uint8_t>(100, 0xAB));
+  Append(file, std::vector<uint8_t>(7000 + 3, 0xAB));
   WriteFileBytes(target, file);
-  auto expected = TableBytes();
-  std::fill(expected.begin(), expected.begin() + 100, 0xAB);
-
   ASSERT_EQ(ReadPhonebookFile(target), 1);
-  EXPECT_EQ(TableBytes(), expected);
-  // Bytes 0 to 29 of entry 1: its flags, name, terminator and the first 7 dial bytes.
-  EXPECT_EQ(EntryName(entry(1)), std::string(20, '\xAB'));
-  EXPECT_EQ(EntryDialNumber(entry(1)), std::string(7, '\xAB'));
-  EXPECT_EQ(EntryName(entry(2)), "OLD");
+  EXPECT_EQ(TableBytes(), std::vector<uint8_t>(7000, 0xAB));
 }
 
 TEST_F(PhonebookFileTest, SaveOverAPrivateOrLinkedFileKeepsItAsItWas) {

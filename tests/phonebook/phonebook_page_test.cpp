@@ -27,8 +27,8 @@
 #include "phonebook/phonebook_page.h"
 #include "phonebook/phonebook_store.h"
 #include "platform/fake_platform.h"
-#include "ui/beep.h"
 #include "tests/support/modal_answers.h"
+#include "ui/beep.h"
 #include "ui/filter_edit.h"
 
 namespace vornik::test {
@@ -175,6 +175,21 @@ TEST_F(PhonebookPageTest, EditAndGroupDialFollowTheSelectionByMouseAndKeyboard) 
   selectRow(19);
   EXPECT_FALSE(button(kEdit)->isEnabled());
   EXPECT_TRUE(button(kGroupDial)->isEnabled());
+  // Reached all the same, Edit refuses a group with a beep and opens no entry dialog.
+  bool dialogOpened = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      dialogOpened = true;
+      dialog->reject();
+    }
+  });
+  watch.start(1);
+  button(kEdit)->setEnabled(true);
+  Click(button(kEdit));
+  watch.stop();
+  EXPECT_FALSE(dialogOpened);
+  EXPECT_EQ(beeps.count, 1);
   QTest::keyClick(list(), Qt::Key_Down);  // an empty entry
   EXPECT_TRUE(button(kEdit)->isEnabled());
   EXPECT_TRUE(button(kGroupDial)->isEnabled());
@@ -186,7 +201,7 @@ TEST_F(PhonebookPageTest, EditAndGroupDialFollowTheSelectionByMouseAndKeyboard) 
     button(id)->setEnabled(true);
     Click(button(id));
   }
-  EXPECT_EQ(beeps.count, 3);  // nothing selected
+  EXPECT_EQ(beeps.count, 4);  // and three with nothing selected
 }
 
 TEST_F(PhonebookPageTest, DeleteRefusesAHeldEntryUntilItsLastGroupIsDeleted) {
@@ -208,6 +223,26 @@ TEST_F(PhonebookPageTest, DeleteRefusesAHeldEntryUntilItsLastGroupIsDeleted) {
   EXPECT_EQ(cell(0, 1), QString());
   EXPECT_EQ(EntryName(entry(0)), "");
   EXPECT_EQ(beeps.count, 1);
+}
+
+// Read takes the device's groups anew: what they hold now cannot be deleted, what they held
+// before can.
+TEST_F(PhonebookPageTest, ReadRebuildsWhatTheGroupsHold) {
+  openPage();
+  devsim::PhonebookSlot& group = simSlot(19);
+  group.dialData.fill(0);
+  group.dialData[0] = 0x04;  // speed dial 5 only
+  for (int slot : {0, 1, 2, 3, 5})
+    simSlot(slot).inUseFlag = 0;  // held by the group alone, not marked by the device
+  Click(button(kRead));
+  selectRow(5);
+  Click(button(kDelete));
+  EXPECT_EQ(beeps.count, 1);
+  EXPECT_EQ(cell(5, 1), QStringLiteral("J. MORALES"));
+  selectRow(0);
+  Click(button(kDelete));
+  EXPECT_EQ(beeps.count, 1);
+  EXPECT_EQ(cell(0, 1), QString());
 }
 
 TEST_F(PhonebookPageTest, DeleteAllKeepsTheInUseGroupAndItsMembersWithABeepEach) {
