@@ -100,7 +100,7 @@ package_deb() {
     usr/share/vornik/french.lng usr/share/vornik/spanish.lng usr/share/vornik/vornik.html
     usr/share/vornik/vornik.de.html usr/share/vornik/vornik.fr.html usr/share/vornik/vornik.es.html
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
-    usr/lib/udev/rules.d/60-vornik.rules
+    usr/lib/udev/rules.d/60-vornik.rules usr/lib/tmpfiles.d/vornik.conf
     usr/share/man/man1/vornik.1.gz usr/share/man/man1/vornik-devsim.1.gz
     usr/share/man/man1/vornikctl.1.gz usr/share/vornik/schema/settings.schema.json
     usr/share/doc/vornik/copyright usr/share/doc/vornik/changelog.gz)

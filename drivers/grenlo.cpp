@@ -21,7 +21,9 @@ std::map<int, int>& HeldLocks() {
 }
 
 // One lock per port for the whole machine, whoever holds it: a per-user folder would let
-// two users hold the same port, a private file would refuse every user but its creator.
+// two users hold the same port, a private file would refuse every user but its creator. The
+// package has the system make the device's lock at boot, owned by root (vornik.tmpfiles), so
+// no user can make it first.
 std::string LockPath(int code) {
   struct stat info {};
   const bool runLock = ::stat("/run/lock", &info) == 0 && S_ISDIR(info.st_mode);
@@ -29,17 +31,30 @@ std::string LockPath(int code) {
          ".lock";
 }
 
+// Another user may have put something else at the lock's path first: a link is not followed
+// and a FIFO does not block the open; only a regular file is a lock.
+constexpr int kLockOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+
+int KeepIfRegularFile(int fd) {
+  struct stat info {};
+  if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 // Opens the port's lock file, creating it open to every user. An existing file is opened
 // without O_CREAT, which a sticky shared folder refuses for another user's file; a file this
 // user may not write is taken read-only, which flock accepts all the same.
 int OpenLockFile(const std::string& path) {
   for (int attempt = 0; attempt < 2; ++attempt) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDWR | kLockOpenFlags);
     if (fd < 0 && errno == EACCES)
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+      fd = ::open(path.c_str(), O_RDONLY | kLockOpenFlags);
     if (fd >= 0 || errno != ENOENT)
-      return fd;
-    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      return KeepIfRegularFile(fd);
+    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | kLockOpenFlags, 0666);
     if (fd >= 0) {
       ::fchmod(fd, 0666);  // the creator's umask must not close the lock to others
       return fd;

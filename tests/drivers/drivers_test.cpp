@@ -12,7 +12,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
+
+#include "app/device_port.h"
 
 namespace {
 
@@ -44,23 +48,34 @@ std::string LockPathOf(int code) {
          ".lock";
 }
 
-// Runs PortAcquire(code) in a child process of another user, whose per-user folders differ
-// from this process's; returns its result, or -1 when the child could not be made.
-int AcquireAsAnotherUser(int code) {
+constexpr uid_t kOtherUser = 65534;
+constexpr uid_t kThirdUser = 65533;
+
+// Runs `act` in a child process of user `uid`, whose per-user folders differ from this
+// process's; returns its result (0 to 99), or -1 when the child could not be made or did not
+// end within 5 s.
+int AsUser(uid_t uid, const std::function<int()>& act) {
   const pid_t child = fork();
   if (child == 0) {
+    alarm(5);
     setenv("XDG_RUNTIME_DIR", "/nonexistent-other-user", 1);
-    if (setgid(65534) != 0 || setuid(65534) != 0)
+    if (setgid(uid) != 0 || setuid(uid) != 0)
       _exit(100);
-    Driver grenlo(GRENLO_PATH);
-    auto acquire = grenlo.get<int (*)(int)>("PortAcquire");
-    _exit(acquire != nullptr && acquire(code) != 0 ? 1 : 0);
+    _exit(act());
   }
   int status = 0;
   if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-      WEXITSTATUS(status) > 1)
+      WEXITSTATUS(status) > 99)
     return -1;
   return WEXITSTATUS(status);
+}
+
+int AcquireAs(uid_t uid, int code) {
+  return AsUser(uid, [code] {
+    Driver grenlo(GRENLO_PATH);
+    auto acquire = grenlo.get<int (*)(int)>("PortAcquire");
+    return acquire != nullptr && acquire(code) != 0 ? 1 : 0;
+  });
 }
 
 TEST(Grenlo, OneLockPerPortSharedByEveryUserOfTheMachine) {
@@ -99,14 +114,58 @@ TEST(Grenlo, OneLockPerPortSharedByEveryUserOfTheMachine) {
     // even from a lock file it may only read.
     const int hold = open(lockPath.c_str(), O_RDONLY);
     ASSERT_EQ(flock(hold, LOCK_EX | LOCK_NB), 0);
-    EXPECT_EQ(AcquireAsAnotherUser(code), 0);
+    EXPECT_EQ(AcquireAs(kOtherUser, code), 0);
     close(hold);
-    EXPECT_EQ(AcquireAsAnotherUser(code), 1);
+    EXPECT_EQ(AcquireAs(kOtherUser, code), 1);
     chmod(lockPath.c_str(), 0644);
-    EXPECT_EQ(AcquireAsAnotherUser(code), 1);
+    EXPECT_EQ(AcquireAs(kOtherUser, code), 1);
   }
   EXPECT_EQ(release(code), 0);  // nothing left to release
   std::filesystem::remove(lockPath);
+}
+
+// What another user put at the lock's path first keeps the port busy, and no more: a FIFO
+// does not hang the open, a link to this user's own file is not followed.
+TEST(Grenlo, ALockPathTakenFirstByAnotherUserNeitherHangsNorIsFollowed) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "other users are needed";
+  const int code = PrivatePortCode();
+  const std::string lockPath = LockPathOf(code);
+  const std::string ownFile = "/tmp/vornik-own-" + std::to_string(getpid());
+  const struct {
+    const char* what;
+    std::function<int()> squat;
+  } rows[] = {
+      {"FIFO", [&] { return mkfifo(lockPath.c_str(), 0644) == 0 ? 0 : 1; }},
+      {"link", [&] { return symlink(ownFile.c_str(), lockPath.c_str()) == 0 ? 0 : 1; }},
+  };
+  for (const auto& row : rows) {
+    std::filesystem::remove(lockPath);
+    std::filesystem::remove(ownFile);
+    const int own = open(ownFile.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(own, 0);
+    ASSERT_EQ(fchown(own, kThirdUser, kThirdUser), 0);
+    close(own);
+    ASSERT_EQ(AsUser(kOtherUser, row.squat), 0) << row.what;
+    EXPECT_EQ(AcquireAs(kThirdUser, code), 0) << row.what;
+    // Nobody holds a lock on the file the link names.
+    const int probe = open(ownFile.c_str(), O_RDONLY);
+    EXPECT_EQ(flock(probe, LOCK_EX | LOCK_NB), 0) << row.what;
+    close(probe);
+  }
+  std::filesystem::remove(lockPath);
+  std::filesystem::remove(ownFile);
+}
+
+// The lock the system makes at boot is the one the panel takes, root's and open to all.
+TEST(Grenlo, TheLockMadeAtBootIsTheDevicePortsLock) {
+  std::ifstream conf(LOCK_TMPFILES);
+  std::string line, entries;
+  while (std::getline(conf, line))
+    if (!line.empty() && line[0] != '#')
+      entries += line + "\n";
+  EXPECT_EQ(entries, "f /run/lock/grenlo-port-" + std::to_string(vornik::kDevicePortCode) +
+                         ".lock 0666 root root -\n");
 }
 
 TEST(Tarquil, NamesTheBridgePortAndMovesBlocksThroughIt) {
