@@ -1,9 +1,12 @@
 #include "app/single_instance.h"
 
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
@@ -14,14 +17,23 @@ namespace {
 constexpr int kAnswerWaitMs = 1000;
 const QByteArray kRaiseRequest = "raise\n";
 
-// One name per user, display and title: the same user's panel on another display is
-// another panel. Title and display are hashed since they may hold any character.
-QString ServerName(const QString& title) {
-  const QByteArray display = QGuiApplication::platformName().toUtf8() + '\n' +
-                             qgetenv("WAYLAND_DISPLAY") + '\n' + qgetenv("DISPLAY");
-  const QByteArray hash =
-      QCryptographicHash::hash(title.toUtf8() + '\n' + display, QCryptographicHash::Sha1);
-  return QStringLiteral("vornik-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash.toHex()));
+// The user's private runtime folder, when there is one: no other user can put anything in it.
+QString PrivateRuntimeFolder() {
+  const QByteArray folder = qgetenv("XDG_RUNTIME_DIR");
+  struct stat info {};
+  if (folder.isEmpty() || ::stat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+      info.st_uid != getuid())
+    return {};
+  return QString::fromLocal8Bit(folder);
+}
+
+// Whether the process at the other end of `socket` runs as this user: in the shared
+// temporary folder another user may have bound the name first, or may call in.
+bool PeerIsThisUser(const QLocalSocket& socket) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  return ::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+         peer.uid == getuid();
 }
 
 // What this copy shows at the moment: its modal box or dialog, else its window.
@@ -37,10 +49,21 @@ QWidget* ShownWindow() {
 
 }  // namespace
 
+QString RunningCopyAddress(const QString& title) {
+  const QByteArray display = QGuiApplication::platformName().toUtf8() + '\n' +
+                             qgetenv("WAYLAND_DISPLAY") + '\n' + qgetenv("DISPLAY");
+  const QByteArray hash =
+      QCryptographicHash::hash(title.toUtf8() + '\n' + display, QCryptographicHash::Sha1);
+  const QString name =
+      QStringLiteral("vornik-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash.toHex()));
+  const QString runtime = PrivateRuntimeFolder();
+  return runtime.isEmpty() ? name : QDir(runtime).filePath(name);
+}
+
 bool RaiseRunningCopy(const QString& title) {
   QLocalSocket socket;
-  socket.connectToServer(ServerName(title));
-  if (!socket.waitForConnected(kAnswerWaitMs))
+  socket.connectToServer(RunningCopyAddress(title));
+  if (!socket.waitForConnected(kAnswerWaitMs) || !PeerIsThisUser(socket))
     return false;
   socket.write(kRaiseRequest);
   socket.waitForBytesWritten(kAnswerWaitMs);
@@ -50,7 +73,8 @@ bool RaiseRunningCopy(const QString& title) {
 
 RunningCopyBeacon::RunningCopyBeacon(const QString& title, QObject* parent)
     : QObject(parent), server_(new QLocalServer(this)) {
-  const QString name = ServerName(title);
+  const QString name = RunningCopyAddress(title);
+  server_->setSocketOptions(QLocalServer::UserAccessOption);
   if (!server_->listen(name)) {
     // Nobody answered under this name just before: the socket is left over from a copy
     // that ended without cleaning up.
@@ -62,6 +86,11 @@ RunningCopyBeacon::RunningCopyBeacon(const QString& title, QObject* parent)
 
 void RunningCopyBeacon::onRequest() {
   while (QLocalSocket* client = server_->nextPendingConnection()) {
+    if (!PeerIsThisUser(*client)) {
+      client->abort();
+      client->deleteLater();
+      continue;
+    }
     connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
     connect(client, &QLocalSocket::readyRead, this, [this, client] {
       if (!client->readAll().contains(kRaiseRequest))

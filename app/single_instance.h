@@ -11,13 +11,18 @@ class QLocalServer;
 
 namespace vornik {
 
+// Where a copy published under `title` listens: a socket named after the title, the user and
+// the display, in the user's private runtime folder ($XDG_RUNTIME_DIR), else in the
+// temporary folder.
+QString RunningCopyAddress(const QString& title);
+
 // Asks a running copy published under `title` on this user's display to come forward.
-// True when such a copy answered.
+// True when such a copy of this user answered; a socket of another user's is no copy.
 bool RaiseRunningCopy(const QString& title);
 
 // Publishes this copy under `title` for as long as the object lives. Asked to come forward,
 // it brings up what the copy shows at that moment: a start-up box, the main window (restored
-// when minimized) or a dialog over it.
+// when minimized) or a dialog over it. Only this user's processes are heard.
 class RunningCopyBeacon : public QObject {
   Q_OBJECT
 

@@ -1,7 +1,18 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+
+#include <cstring>
 
 #include "app/single_instance.h"
 
@@ -27,6 +38,59 @@ TEST(SingleInstance, ASecondStartOnTheSameDisplayRaisesWhatTheFirstShows) {
   EXPECT_FALSE(RaiseRunningCopy(title));
   qputenv("DISPLAY", display);
   EXPECT_FALSE(RaiseRunningCopy(QStringLiteral("Remote Control Panel test copy")));
+}
+
+// Another user that binds the copy's name first in the shared temporary folder, and answers
+// every call, is no running copy; with a private runtime folder the name lies out of reach.
+TEST(SingleInstance, AnotherUsersSocketIsNoRunningCopy) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "another user is needed";
+  const QString title = QStringLiteral("Helmdeck squatted copy");
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  qunsetenv("XDG_RUNTIME_DIR");
+  const QString path = QDir(QDir::tempPath()).filePath(RunningCopyAddress(title));
+  ASSERT_TRUE(QFileInfo(RunningCopyAddress(title)).isRelative());
+  QFile::remove(path);
+  const pid_t squatter = fork();
+  if (squatter == 0) {
+    alarm(10);
+    if (setgid(65534) != 0 || setuid(65534) != 0)
+      _exit(1);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.toLocal8Bit().constData(), sizeof address.sun_path - 1);
+    const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+    if (bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        chmod(address.sun_path, 0777) != 0 || listen(server, 4) != 0)
+      _exit(1);
+    for (;;) {
+      const int caller = accept(server, nullptr, nullptr);
+      char request[16];
+      if (read(caller, request, sizeof request) > 0 && write(caller, "ok\n", 3) != 3)
+        _exit(1);
+      close(caller);
+    }
+  }
+  ASSERT_GT(squatter, 0);
+  QTRY_VERIFY(QFileInfo::exists(path));
+  EXPECT_FALSE(RaiseRunningCopy(title));
+  kill(squatter, SIGKILL);
+  waitpid(squatter, nullptr, 0);
+  QFile::remove(path);
+
+  QTemporaryDir own;
+  chmod(QFile::encodeName(own.path()).constData(), 0700);
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(own.path()));
+  EXPECT_EQ(QFileInfo(RunningCopyAddress(title)).absolutePath(), own.path());
+  {
+    RunningCopyBeacon beacon(title);
+    EXPECT_TRUE(QFileInfo::exists(RunningCopyAddress(title)));
+    EXPECT_TRUE(RaiseRunningCopy(title));
+  }
+  if (runtime.isEmpty())
+    qunsetenv("XDG_RUNTIME_DIR");
+  else
+    qputenv("XDG_RUNTIME_DIR", runtime);
 }
 
 TEST(SingleInstance, NoCopyRunningFindsNothing) {
