@@ -97,7 +97,8 @@ std::unique_ptr<platform::DeviceFile> OpenSelectedPort(unsigned access) {
 }
 
 // A parallel port reads and writes through one device, so the discard takes the write's
-// own open. The USB read path is a device of its own (or behind the USB library).
+// own open. USB reads through a path of its own (the read pipe, or the control port that
+// the USB library reads): the discard opens it for itself.
 size_t WriteToPort(const uint8_t* bytes, size_t count, bool discardFirst) {
   if (Connection.PortKind == kPortUsb) {
     if (discardFirst) {
