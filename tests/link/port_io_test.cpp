@@ -157,24 +157,6 @@ TEST_F(LinkTest, ParallelPortGetsItsTimeoutsBeforeEveryTransfer) {
   EXPECT_TRUE(device.controls.empty());
 }
 
-// A request discards what the device holds unread without waiting: on the parallel port on
-// the write's own open (for reading and writing) with read time-outs that return at once,
-// then the port's own time-outs for the write.
-TEST_F(LinkTest, RequestDiscardsOnTheWritesOwnOpenWithoutWaiting) {
-  usePort(kPortLpt1);
-  const auto request = Bytes({9, 9});
-  EXPECT_EQ(PortWriteRequest(request.data(), request.size()), 2u);
-  EXPECT_THAT(device.calls, ElementsAre("R", "W"));
-  EXPECT_THAT(device.readSizes, ElementsAre(kDiscardReadSize));
-  ASSERT_EQ(fake.devices.opens.size(), 1u);
-  EXPECT_EQ(fake.devices.opens[0].access, unsigned(platform::kAccessRead | platform::kAccessWrite));
-  ASSERT_EQ(device.timeoutsSet.size(), 2u);
-  EXPECT_EQ(device.timeoutsSet[0].readInterval, platform::kReadIntervalReturnAtOnce);
-  EXPECT_EQ(platform::ReadTotalMs(device.timeoutsSet[0], kDiscardReadSize), 0u);
-  EXPECT_EQ(device.timeoutsSet[1].readTotalConstant, kLptReadTotalMs);
-  EXPECT_TRUE(traces().empty());  // nothing found, nothing traced
-}
-
 TEST_F(LinkTest, ParallelPortWithoutTimeoutsTransfersNothing) {
   usePort(kPortLpt1);
   device.failGetTimeouts = true;
