@@ -55,7 +55,7 @@ int Mfp_GetDeviceInfo() {
   if (!answer)
     return 0;
   // A short answer would show zeros for counters that never arrived.
-  if (!IsWholeAnswer(*answer))
+  if (!IsWholeAnswer(*answer, kGetDeviceInfoRequest))
     return 0;
   MachineState.DeviceInfo = DecodeDeviceInfo(answer->bytes.data() + wire::kGetAnswerFields);
   return 1;

@@ -65,9 +65,10 @@ DeviceInfoRecord DecodeDeviceInfo(const uint8_t* payload);
 // The fixed wait between the request and the answer.
 inline constexpr uint32_t kGetDeviceInfoWaitMs = 1000;
 
-// Sends 1B A4 00 05 50 E0 82 C1 43, waits 1000 ms and reads 115 bytes. Succeeds, and
-// `DeviceInfo` takes the payload, only when the whole answer arrived and its length field
-// matches it; otherwise the record keeps its values. Returns non-zero on success.
+// Sends 1B A4 00 05 50 E0 82 C1 43 (after discarding what the device holds unread), waits
+// 1000 ms and reads 115 bytes. Succeeds, and `DeviceInfo` takes the payload, only when the
+// whole answer to this request arrived (bytes 4 to 8 those of the request) and its length
+// field matches it; otherwise the record keeps its values. Returns non-zero on success.
 int Mfp_GetDeviceInfo();
 
 }  // namespace vornik

@@ -1,5 +1,6 @@
 #include "link/command_frame.h"
 
+#include <algorithm>
 #include <new>
 
 #include "link/debug_trace.h"
@@ -27,20 +28,32 @@ uint16_t AnswerLength(std::span<const uint8_t> answer, size_t received) {
   return uint16_t(answer[2] << 8 | answer[3]);
 }
 
-bool IsWholeAnswer(const ExchangeAnswer& answer) {
+bool AnswersRequest(std::span<const uint8_t> answer, size_t received,
+                    std::span<const uint8_t> request) {
+  constexpr size_t kSignatureOffset = 4;  // signature, operation, record up to the header's end
+  if (received < kFrameHeaderSize || answer.size() < kFrameHeaderSize ||
+      request.size() < kFrameHeaderSize)
+    return false;
+  return std::equal(request.begin() + kSignatureOffset, request.begin() + kFrameHeaderSize,
+                    answer.begin() + kSignatureOffset);
+}
+
+bool IsWholeAnswer(const ExchangeAnswer& answer, std::span<const uint8_t> request) {
   const uint16_t length = answer.length();
   if (length != 0)
     DebugTrace("Length = %d \n", int(length));
-  return answer.whole();
+  return answer.whole() && AnswersRequest(answer.bytes, answer.received, request);
 }
 
-bool IsAcknowledgement(std::span<const uint8_t> answer, size_t received) {
-  return received == size_t(AnswerLength(answer, received)) + 4;
+bool IsAcknowledgement(std::span<const uint8_t> answer, size_t received,
+                       std::span<const uint8_t> request) {
+  return received == size_t(AnswerLength(answer, received)) + 4 &&
+         AnswersRequest(answer, received, request);
 }
 
 std::optional<ExchangeAnswer> RunExchange(const Exchange& exchange) {
   const auto& request = exchange.request;
-  const size_t written = PortWrite(request.data(), request.size());
+  const size_t written = PortWriteRequest(request.data(), request.size());
   if (exchange.title != nullptr)
     DebugTrace("%s", exchange.title);
   DebugTrace("WriteData = %d \n", int(written));

@@ -71,16 +71,25 @@ struct ExchangeAnswer {
   bool whole() const { return received == bytes.size() && received == size_t(length()) + 4; }
 };
 
+// Whether the answer is the one to `request`: at least 9 bytes arrived and bytes 4 to 8
+// repeat the request's signature, operation and record. An answer that a command left
+// unread names another operation or record and is refused.
+bool AnswersRequest(std::span<const uint8_t> answer, size_t received,
+                    std::span<const uint8_t> request);
+
 // Traces a non-zero length field ("Length = %d \n") and tells whether the answer is
-// `whole()`.
-bool IsWholeAnswer(const ExchangeAnswer& answer);
+// `whole()` and answers `request`.
+bool IsWholeAnswer(const ExchangeAnswer& answer, std::span<const uint8_t> request);
 
-// Whether the answer to a record write acknowledges it: its byte count equals its length
-// field plus 4. A write without one may not have been stored, so it fails.
-bool IsAcknowledgement(std::span<const uint8_t> answer, size_t received);
+// Whether the answer to a record write acknowledges it: it answers `request` and its byte
+// count equals its length field plus 4. A write without one may not have been stored, so
+// it fails.
+bool IsAcknowledgement(std::span<const uint8_t> answer, size_t received,
+                       std::span<const uint8_t> request);
 
-// Runs one exchange. Nullopt when not every request byte was written (nothing is read
-// then) or when the answer buffer could not be obtained.
+// Runs one exchange; the request goes out through `PortWriteRequest`, so what an earlier
+// command left unread is discarded first. Nullopt when not every request byte was written (nothing
+// is read then) or when the answer buffer could not be obtained.
 std::optional<ExchangeAnswer> RunExchange(const Exchange& exchange);
 
 }  // namespace vornik

@@ -1,6 +1,7 @@
 #include "link/port_io.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "link/connection.h"
 #include "link/debug_trace.h"
@@ -8,6 +9,9 @@
 
 namespace vornik {
 namespace {
+
+// A device that streams without end must not hold the discard for ever.
+constexpr size_t kMaxDiscardedBytes = 1024 * 1024;
 
 using platform::kAccessRead;
 using platform::kAccessWrite;
@@ -54,10 +58,53 @@ size_t UsbChunkedRead(uint8_t* buffer, size_t count) {
   return total;
 }
 
-}  // namespace
+// The ECP driver must be put back in the reverse (read) mode before every read.
+void SetEcpReverseMode(platform::DeviceFile& port) {
+  const uint8_t zero[] = {0x00};
+  EcpControl(port, kEcpSetHardwareMethod, zero);
+  EcpControl(port, kEcpSetMode, zero);
+}
 
-size_t PortWrite(const uint8_t* bytes, size_t count) {
+// Reads and drops what the device holds unread, without waiting: the read time-outs
+// return at once, the write time-outs stay as they were.
+void DiscardUnread(platform::DeviceFile& port) {
+  platform::CommTimeouts timeouts;
+  port.getTimeouts(timeouts);  // a port without time-outs of its own starts from none
+  timeouts.readInterval = platform::kReadIntervalReturnAtOnce;
+  timeouts.readTotalMultiplier = 0;
+  timeouts.readTotalConstant = 0;
+  if (!port.setTimeouts(timeouts))
+    return;  // a read on it would wait
+  std::vector<uint8_t> scrap(kDiscardReadSize);
+  size_t discarded = 0;
+  while (discarded < kMaxDiscardedBytes) {
+    const size_t got = port.read(scrap.data(), scrap.size());
+    if (got == 0)
+      break;
+    discarded += got;
+  }
+  if (discarded > 0)
+    DebugTrace("Discarded = %d \n", int(discarded));
+}
+
+// Opens the selected parallel port; traces a port that cannot be opened.
+std::unique_ptr<platform::DeviceFile> OpenSelectedPort(unsigned access) {
+  const char* name = SelectedPortName();
+  auto port = Open(name, access, kShareNone);
+  if (!port)
+    DebugPrint("Can not open the port: %s \n", name);
+  return port;
+}
+
+// A parallel port reads and writes through one device, so the discard takes the write's
+// own open. USB reads through a path of its own (the read pipe, or the control port that
+// the USB library reads): the discard opens it for itself.
+size_t WriteToPort(const uint8_t* bytes, size_t count, bool discardFirst) {
   if (Connection.PortKind == kPortUsb) {
+    if (discardFirst) {
+      if (auto readPath = Open(Connection.UsbReadPath, kAccessRead, kShareNone))
+        DiscardUnread(*readPath);
+    }
     if (Connection.osFlavour == OsFlavour::Nt5 && count > kUsbWriteChunk &&
         Connection.Win2kUsbWrite != nullptr)
       return UsbChunkedWrite(bytes, count);
@@ -66,30 +113,38 @@ size_t PortWrite(const uint8_t* bytes, size_t count) {
       return 0;
     return port->write(bytes, count);
   }
-  if (Connection.PortKind == kPortEcp1)
-    return EcpWrite(bytes, count);
-
-  const char* name = SelectedPortName();
-  auto port = Open(name, kAccessWrite, kShareNone);
-  if (!port) {
-    DebugPrint("Can not open the port: %s \n", name);
+  auto port = OpenSelectedPort(discardFirst ? kAccessRead | kAccessWrite : kAccessWrite);
+  if (!port)
     return 0;
+  if (Connection.PortKind == kPortEcp1) {
+    if (discardFirst) {
+      SetEcpReverseMode(*port);
+      DiscardUnread(*port);
+    }
+    return port->write(bytes, count);
   }
   platform::CommTimeouts timeouts;
   if (!port->getTimeouts(timeouts))
     return 0;
+  if (discardFirst)
+    DiscardUnread(*port);
   SetLptTimeouts(*port, timeouts);
   return port->write(bytes, count);
 }
 
+}  // namespace
+
+size_t PortWrite(const uint8_t* bytes, size_t count) {
+  return WriteToPort(bytes, count, false);
+}
+
+size_t PortWriteRequest(const uint8_t* bytes, size_t count) {
+  return WriteToPort(bytes, count, true);
+}
+
 size_t EcpWrite(const uint8_t* bytes, size_t count) {
-  const char* name = SelectedPortName();
-  auto port = Open(name, kAccessWrite, kShareNone);
-  if (!port) {
-    DebugPrint("Can not open the port: %s \n", name);
-    return 0;
-  }
-  return port->write(bytes, count);
+  auto port = OpenSelectedPort(kAccessWrite);
+  return port ? port->write(bytes, count) : 0;
 }
 
 void EcpControl(platform::DeviceFile& port, uint32_t code, std::span<const uint8_t> input) {
@@ -129,10 +184,7 @@ size_t PortRead(uint8_t* buffer, size_t count) {
     return 0;
   }
   if (Connection.PortKind == kPortEcp1) {
-    // The driver must be put back in the reverse (read) mode before every read.
-    const uint8_t zero[] = {0x00};
-    EcpControl(*port, kEcpSetHardwareMethod, zero);
-    EcpControl(*port, kEcpSetMode, zero);
+    SetEcpReverseMode(*port);
   } else {
     platform::CommTimeouts timeouts;
     if (!port->getTimeouts(timeouts)) {

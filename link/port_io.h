@@ -34,6 +34,16 @@ inline constexpr size_t kUsbReadChunk = 2048;
 // The chunked USB write returns the total written before a chunk that wrote nothing.
 size_t PortWrite(const uint8_t* bytes, size_t count);
 
+// The discard before a request reads in blocks of this size.
+inline constexpr size_t kDiscardReadSize = 4096;
+
+// Writes a command's request as PortWrite does, after discarding every answer byte the
+// device holds that no command read: an answer left by an interrupted command would
+// otherwise be read as this request's. The discard reads without waiting and traces
+// "Discarded = %d \n" when it found bytes. A parallel port discards on the write's own open
+// (for reading and writing); USB discards on an open of its read path of its own.
+size_t PortWriteRequest(const uint8_t* bytes, size_t count);
+
 // Reads up to `count` bytes; returns how many arrived, 0 when the port cannot be opened.
 // Exception: the chunked USB read stops at the first short chunk and returns that chunk's
 // count, not the running total.

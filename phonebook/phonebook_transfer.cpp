@@ -1,6 +1,7 @@
 #include "phonebook/phonebook_transfer.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -50,6 +51,11 @@ size_t Write(const uint8_t* bytes, size_t count) {
   return std::min(PortWrite(bytes, count), count);
 }
 
+// The first write of a request discards first what the device holds unread.
+size_t WriteRequest(const uint8_t* bytes, size_t count) {
+  return std::min(PortWriteRequest(bytes, count), count);
+}
+
 size_t Read(uint8_t* buffer, size_t count) {
   return std::min(PortRead(buffer, count), count);
 }
@@ -92,6 +98,15 @@ void EncodeRecord(const PhonebookEntry& entry, size_t storeIndex, uint8_t* recor
   }
 }
 
+// Whether the head answers the phonebook read: all 11 bytes, the request's signature,
+// operation and record, and a length field that counts exactly the records it announces.
+// Anything else (an answer another command left unread) is no phonebook.
+bool IsPhonebookHead(std::span<const uint8_t> head, size_t received) {
+  const size_t announced = kAnswerHeadSize - 4 + kPhonebookRecordSize * head[kRecordCountOffset];
+  return received == kAnswerHeadSize && AnswersRequest(head, received, kGetPhonebookRequest) &&
+         AnswerLength(head, received) == announced;
+}
+
 // Reads the body after the head; returns the body bytes received.
 size_t ReadAnswerBody(std::vector<uint8_t>& answer) {
   uint8_t* body = answer.data() + kAnswerHeadSize;
@@ -115,7 +130,7 @@ size_t ReadAnswerBody(std::vector<uint8_t>& answer) {
 
 // Writes the whole frame; returns the bytes written.
 size_t WriteFrame(std::span<const uint8_t> frame) {
-  size_t written = Write(frame.data(), frame.size());
+  size_t written = WriteRequest(frame.data(), frame.size());
   DebugTrace("WriteData = %d \n", int(written));
   if (written < frame.size()) {
     const size_t firstWrite = written;
@@ -139,7 +154,7 @@ int Mfp_GetPhonebook() {
     DebugTrace("%s", kGetAllocationFailure);
     return 0;
   }
-  const size_t written = Write(kGetPhonebookRequest, sizeof kGetPhonebookRequest);
+  const size_t written = WriteRequest(kGetPhonebookRequest, sizeof kGetPhonebookRequest);
   DebugHexDump(kGetPhonebookRequest, sizeof kGetPhonebookRequest);
   DebugTrace("WriteData = %d \n", int(written));
   SpinDelay(kPhonebookRequestWaitMs);
@@ -156,7 +171,7 @@ int Mfp_GetPhonebook() {
   }
   const size_t headReceived = Read(answer.data(), kAnswerHeadSize);
   DebugTrace("ReadData = %d \n", int(headReceived));
-  if (headReceived != kAnswerHeadSize)
+  if (!IsPhonebookHead(answer, headReceived))
     return 0;
 
   Sleep(kPhonebookBodySleepMs);
@@ -205,11 +220,14 @@ int Mfp_SetPhonebook() {
   if (written != frame.size())
     return 0;
 
+  // The acknowledgement is read over the frame's start: keep the header it must answer.
+  std::array<uint8_t, kFrameHeaderSize> header;
+  std::copy_n(frame.begin(), header.size(), header.begin());
   const size_t received = Read(frame.data(), kAcknowledgeSize);
   DebugTrace("Size to read = %d \n", int(kAcknowledgeSize));
   DebugTrace("ReadData = %d \n", int(received));
   DebugHexDump(frame.data(), kAcknowledgeSize);
-  return IsAcknowledgement({frame.data(), kAcknowledgeSize}, received) ? 1 : 0;
+  return IsAcknowledgement({frame.data(), kAcknowledgeSize}, received, header) ? 1 : 0;
 }
 
 }  // namespace vornik

@@ -37,6 +37,11 @@ std::unique_ptr<DeviceFile> FakeDeviceFiles::open(const std::string& name, unsig
 
 namespace {
 
+// The prepared answers answer the requests written after such a read, so it finds none.
+bool ReturnsAtOnce(const CommTimeouts& timeouts) {
+  return ReadTotalMs(timeouts, 1) == 0;
+}
+
 class ScriptedDeviceFile : public DeviceFile {
  public:
   explicit ScriptedDeviceFile(ScriptedDevice& device) : device_(device) {}
@@ -50,7 +55,7 @@ class ScriptedDeviceFile : public DeviceFile {
   size_t read(uint8_t* buffer, size_t count) override {
     device_.calls.push_back("R");
     device_.readSizes.push_back(count);
-    if (device_.answers.empty())
+    if (device_.answers.empty() || ReturnsAtOnce(timeouts_))
       return 0;
     auto answer = std::move(device_.answers.front());
     device_.answers.pop_front();

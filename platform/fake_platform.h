@@ -65,7 +65,8 @@ class FakeDeviceFiles : public DeviceFiles {
 };
 
 // A scripted virtual device: it records what is written to it and answers reads from a
-// queue of prepared answers, one answer per read call.
+// queue of prepared answers, one answer per read call. A read that must not wait
+// (`kReadIntervalReturnAtOnce`) finds nothing: the device holds no answer before a request.
 class ScriptedDevice {
  public:
   struct Control {

@@ -42,11 +42,15 @@ struct CommTimeouts {
 // device must never hang the window.
 inline constexpr uint32_t kDefaultReadTotalMs = 3000;
 
+// An interval of this value with both total values 0 makes a read return at once with the
+// bytes the device already holds, as on Windows: a read that must not wait.
+inline constexpr uint32_t kReadIntervalReturnAtOnce = UINT32_MAX;
+
 // How long a read of `count` bytes may take in all on a handle with these time-outs.
 inline uint32_t ReadTotalMs(const CommTimeouts& t, size_t count) {
   const uint64_t total = uint64_t(t.readTotalConstant) + uint64_t(t.readTotalMultiplier) * count;
   if (total == 0)
-    return kDefaultReadTotalMs;
+    return t.readInterval == kReadIntervalReturnAtOnce ? 0 : kDefaultReadTotalMs;
   return total > UINT32_MAX ? UINT32_MAX : uint32_t(total);
 }
 

@@ -111,7 +111,7 @@ int Mfp_GetSystemInfo() {
                    .answerSize = wire::kGetAnswerSize,
                    .answerTrace = AnswerTrace::kSizeAndDumpAll,
                    .allocationFailure = "Mfp_GetSystemInfo() - Memory Allocation error! \n"});
-  if (!answer || !IsWholeAnswer(*answer))
+  if (!answer || !IsWholeAnswer(*answer, kGetSystemInfoRequest))
     return 0;
   MachineState.AdvancedSetup = DecodeAdvancedSetup(answer->bytes.data() + wire::kGetAnswerPayload);
   return 1;
@@ -126,7 +126,7 @@ int Mfp_SetSystemInfo() {
                                    .waitMs = kSystemInfoWaitMs,
                                    .answerSize = kSetSystemInfoAnswerSize,
                                    .answerTrace = AnswerTrace::kReadCountOnly});
-  return answer && IsAcknowledgement(answer->bytes, answer->received) ? 1 : 0;
+  return answer && IsAcknowledgement(answer->bytes, answer->received, request) ? 1 : 0;
 }
 
 }  // namespace vornik

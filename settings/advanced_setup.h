@@ -110,9 +110,10 @@ AdvancedSetupRecord DecodeAdvancedSetup(const uint8_t* payload);
 // The fixed wait between the request and the answer of both commands.
 inline constexpr uint32_t kSystemInfoWaitMs = 1000;
 
-// Sends 1B A4 00 05 50 E0 82 C1 40, waits 1000 ms and reads 83 bytes. Only a whole answer
-// (all 83 bytes, its length field counting them) is decoded into `AdvancedSetup`; anything
-// else fails and leaves the record as it was. Returns non-zero on success.
+// Sends 1B A4 00 05 50 E0 82 C1 40 (after discarding what the device holds unread), waits
+// 1000 ms and reads 83 bytes. Only a whole answer to this request (all 83 bytes, its length
+// field counting them, its bytes 4 to 8 those of the request) is decoded into `AdvancedSetup`;
+// anything else fails and leaves the record as it was. Returns non-zero on success.
 int Mfp_GetSystemInfo();
 
 // Sends the 82-byte request 1B A4 00 4E 50 E0 82 C2 40 followed by the payload of

@@ -81,7 +81,7 @@ int Mfp_GetSettings() {
                    .waitMs = kGetSettingsWaitMs,
                    .answerSize = wire::kGetAnswerSize,
                    .allocationFailure = "Mfp_GetSettings() - Memory Allocation error! \n"});
-  if (!answer || !IsWholeAnswer(*answer))
+  if (!answer || !IsWholeAnswer(*answer, kGetSettingsRequest))
     return 0;
   MachineState.SystemSetup = DecodeSystemSetup(answer->bytes.data() + wire::kGetAnswerFields);
   return 1;
@@ -98,7 +98,7 @@ int Mfp_SetSettings() {
                                    .waitMs = kSetSettingsWaitMs,
                                    .answerSize = kSetSettingsAnswerSize,
                                    .answerTrace = AnswerTrace::kNothing});
-  return answer && IsAcknowledgement(answer->bytes, answer->received) ? 1 : 0;
+  return answer && IsAcknowledgement(answer->bytes, answer->received, request) ? 1 : 0;
 }
 
 }  // namespace vornik

@@ -96,14 +96,16 @@ SystemSetupRecord DecodeSystemSetup(const uint8_t* fields);
 inline constexpr uint32_t kGetSettingsWaitMs = 1000;
 inline constexpr uint32_t kSetSettingsWaitMs = 500;
 
-// Sends 1B A4 00 05 50 E0 82 C1 41, waits 1000 ms and reads 32 bytes. Only a whole answer
-// (all 32 bytes, its length field counting them) is decoded: `SystemSetup` takes answer
-// bytes 10 to 31. Anything else fails and leaves the record as it was. Returns non-zero on
+// Sends 1B A4 00 05 50 E0 82 C1 41 (after discarding what the device holds unread), waits
+// 1000 ms and reads 32 bytes. Only a whole answer to this request (all 32 bytes, its length
+// field counting them, its bytes 4 to 8 those of the request) is decoded: `SystemSetup` takes
+// answer bytes 10 to 31. Anything else fails and leaves the record as it was. Returns non-zero on
 // success.
 int Mfp_GetSettings();
 
 // Sends the 31-byte request 1B A4 00 1B 50 E0 82 C2 41 followed by the field bytes of
-// `SystemSetup`, waits 500 ms and reads the 10-byte answer. Returns non-zero when all 31
+// `SystemSetup` (after discarding what the device holds unread), waits 500 ms and reads the
+// 10-byte answer. Returns non-zero when all 31
 // bytes were written and the answer acknowledges them (`IsAcknowledgement`).
 int Mfp_SetSettings();
 

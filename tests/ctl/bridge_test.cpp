@@ -3,12 +3,19 @@
 // Each run of vornikctl gets a private /run/lock where a mount namespace can be made, so a
 // panel or another test holding the port elsewhere on the machine does not make it busy.
 #include <gmock/gmock.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
+#include "devsim/device_model.h"
 #include "devsim/devsim_process.h"
 #include "devsim/state_file.h"
 #include "tests/support/file_bytes.h"
@@ -51,10 +58,11 @@ class BridgeTest : public testing::Test {
     sim = std::make_unique<DevsimProcess>(socket, options);
   }
 
-  // Runs vornikctl with `args`; `usbPort` is the USB library's port (none: unset).
-  CtlRun ctl(const std::vector<std::string>& args, const std::string& usbPort = "") {
-    std::string command = usbPort.empty() ? "env -u VORNIK_USB_PORT "
-                                          : "env VORNIK_USB_PORT=" + Quoted(usbPort) + " ";
+  // The shell command that runs vornikctl with `args`; `usbPort` is the USB library's port
+  // (none: unset). Every step execs the next, so the shell's process becomes vornikctl.
+  std::string ctlCommand(const std::vector<std::string>& args, const std::string& usbPort = "") {
+    std::string command = usbPort.empty() ? "exec env -u VORNIK_USB_PORT "
+                                          : "exec env VORNIK_USB_PORT=" + Quoted(usbPort) + " ";
     if (PrivateLocksPossible())
       command +=
           "unshare --mount --propagation private sh -c "
@@ -62,8 +70,13 @@ class BridgeTest : public testing::Test {
     command += VORNIKCTL_PROGRAM;
     for (const std::string& arg : args)
       command += " " + Quoted(arg);
+    return command + " 2>" + Quoted(folder.file("stderr"));
+  }
+
+  // Runs vornikctl with `args` to its end.
+  CtlRun ctl(const std::vector<std::string>& args, const std::string& usbPort = "") {
+    const std::string command = ctlCommand(args, usbPort);
     const std::string errPath = folder.file("stderr");
-    command += " 2>" + Quoted(errPath);
     CtlRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     char chunk[4096];
@@ -247,6 +260,32 @@ TEST_F(BridgeTest, ADeviceThatIsSilentOrAbsentHasItsExitStatus) {
   const CtlRun absent = ctl({"--device", file("nothing.sock"), "info"});
   EXPECT_EQ(absent.status, 4);
   EXPECT_EQ(absent.err, "vornikctl: no device found (tried " + file("nothing.sock") + ")\n");
+}
+
+// vornikctl stopped with Ctrl+C after its request went out leaves the device's answer
+// unread; the next command must still read the device's own phonebook.
+TEST_F(BridgeTest, CommandAfterAnInterruptedOneReadsTheDevicesEntries) {
+  start();
+  const std::string command = ctlCommand({device, "info"}) + " >/dev/null";
+  const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+  pid_t interrupted = -1;
+  ASSERT_EQ(
+      ::posix_spawn(&interrupted, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ),
+      0);
+  const std::string infoRequest = "1B A4 00 05 50 E0 82 C1 43";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!testing::Value(received(), testing::Contains(infoRequest)) &&
+         std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ::kill(interrupted, SIGINT);  // within the second it waits before it reads
+  int status = 0;
+  ASSERT_EQ(::waitpid(interrupted, &status, 0), interrupted);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << "info ran to its end";
+  std::this_thread::sleep_for(std::chrono::milliseconds(devsim::kRecordDelayMs));
+
+  const CtlRun exported = ctl({device, "phonebook", "export", "--csv"});
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(exported.out, kFactoryCsv);
 }
 
 TEST_F(BridgeTest, FirmwareSendsTheImageAndWaitsForTheDeviceToWriteIt) {

@@ -1,6 +1,6 @@
 // The advanced setup answer (Mfp_GetSystemInfo), whatever the device sends: only a whole
-// answer is decoded, and then the record holds its payload with each text cut at its first
-// NUL and each toll-saver time clamped; anything else leaves the machine state as it was.
+// answer to the read is decoded, and then the record holds its payload with each text cut at its
+// first NUL and each toll-saver time clamped; anything else leaves the machine state as it was.
 // Apply then sends back exactly what was kept, and the page's fill and commit keep every
 // text within its field.
 #include <algorithm>
@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vornik;
   namespace wire = advanced_setup_wire;
   fuzz::ScriptedLink link;
-  if (!fuzz::ReadsOnlyWholeAnswers(link, Mfp_GetSystemInfo, {data, size}, wire::kGetAnswerSize))
+  if (!fuzz::ReadsOnlyWholeAnswers(link, Mfp_GetSystemInfo, kRecordAdvancedSetup, {data, size},
+                                   wire::kGetAnswerSize))
     return 0;
   AdvancedSetupRecord& record = MachineState.AdvancedSetup;
   const auto kept = fuzz::AdvancedPayloadAsKept(data + wire::kGetAnswerPayload);

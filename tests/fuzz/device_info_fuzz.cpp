@@ -1,6 +1,6 @@
 // The device information answer (Mfp_GetDeviceInfo), whatever the device sends: only a whole
-// answer is decoded, and then every counter is its four bytes, high first, and every text is
-// its field up to the first NUL, ending inside the record; anything else leaves the machine
+// answer to the read is decoded, and then every counter is its four bytes, high first, and every
+// text is its field up to the first NUL, ending inside the record; anything else leaves the machine
 // state as it was.
 #include <cstring>
 #include <string_view>
@@ -27,7 +27,8 @@ uint32_t BigLong(const uint8_t* at) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   namespace wire = device_info_wire;
   fuzz::ScriptedLink link;
-  if (!fuzz::ReadsOnlyWholeAnswers(link, Mfp_GetDeviceInfo, {data, size}, wire::kGetAnswerSize))
+  if (!fuzz::ReadsOnlyWholeAnswers(link, Mfp_GetDeviceInfo, kRecordDeviceInfo, {data, size},
+                                   wire::kGetAnswerSize))
     return 0;
   const uint8_t* p = data + wire::kGetAnswerFields;
   const DeviceInfoRecord& info = MachineState.DeviceInfo;

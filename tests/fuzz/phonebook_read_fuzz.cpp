@@ -1,12 +1,16 @@
 // The phonebook answer (Mfp_GetPhonebook), head and body, whatever the device sends and
-// however the body is cut into reads. A failed read leaves the store as it was. A
-// successful one changes only entries that a whole record of the body names, never an
-// entry's terminator bytes or the reference counts, and leaves no name or dial number
-// ending in a blank.
+// however the body is cut into reads. A failed read leaves the store as it was. A successful
+// one took a head that answers the read (bytes 4 to 8 its signature, operation and record)
+// whose length field counts exactly the records it announces, and changes only entries that a whole
+// record of the body names, never an entry's terminator bytes or the reference counts, and leaves
+// no name or dial number ending in a blank.
 //
 // Input: speed dials, one-touch keys, where the body is cut (two bytes), then the answer.
+#include <algorithm>
+#include <iterator>
 #include <set>
 
+#include "link/command_frame.h"
 #include "phonebook/phonebook_transfer.h"
 #include "phonebook_store_pattern.h"
 #include "scripted_link.h"
@@ -61,6 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   FUZZ_CHECK(head.size() == kHeadSize);
+  const uint8_t readOfPhonebook[] = {kSignature[0], kSignature[1], kSignature[2], kOpReadRecord,
+                                     kRecordPhonebook};
+  FUZZ_CHECK(std::equal(std::begin(readOfPhonebook), std::end(readOfPhonebook), head.begin() + 4));
+  FUZZ_CHECK(size_t(head[2] << 8 | head[3]) == kHeadSize - 4 + kPhonebookRecordSize * head[10]);
   const auto named = NamedEntries(head, body);
   const auto* old = reinterpret_cast<const PhonebookEntry*>(before.data());
   for (size_t i = 0; i < PhonebookStore.entries.size(); ++i) {

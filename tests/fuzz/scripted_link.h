@@ -3,10 +3,13 @@
 // the connection and machine state at their start-up values.
 #pragma once
 
+#include <algorithm>
+#include <iterator>
 #include <span>
 #include <vector>
 
 #include "fuzz_support.h"
+#include "link/command_frame.h"
 #include "link/connection.h"
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
@@ -50,16 +53,20 @@ inline std::vector<uint8_t> MachineStateBytes() {
   return bytes;
 }
 
-// Runs a record read, `command`, with `answer` as the device's answer. Only a whole answer (at
-// least `answerSize` bytes, its length field counting exactly that many) may succeed; any
-// other must fail and leave the machine state as it was. Returns whether it was whole.
-inline bool ReadsOnlyWholeAnswers(ScriptedLink& link, int (*command)(),
+// Runs the read of `record`, `command`, with `answer` as the device's answer. Only a whole
+// answer to that read (at least `answerSize` bytes, its length field counting exactly that
+// many, bytes 4 to 8 the read's signature, operation and record) may succeed; any other must
+// fail and leave the machine state as it was. Returns whether it was whole.
+inline bool ReadsOnlyWholeAnswers(ScriptedLink& link, int (*command)(), uint8_t record,
                                   std::span<const uint8_t> answer, size_t answerSize) {
   link.device.answers.emplace_back(answer.begin(), answer.end());
   const auto before = MachineStateBytes();
   const int result = command();
+  const uint8_t readOfRecord[] = {kSignature[0], kSignature[1], kSignature[2], kOpReadRecord,
+                                  record};
   const bool whole =
-      answer.size() >= answerSize && size_t(answer[2] << 8 | answer[3]) + 4 == answerSize;
+      answer.size() >= answerSize && size_t(answer[2] << 8 | answer[3]) + 4 == answerSize &&
+      std::equal(std::begin(readOfRecord), std::end(readOfRecord), answer.begin() + 4);
   FUZZ_CHECK((result != 0) == whole);
   if (!whole)
     FUZZ_CHECK(MachineStateBytes() == before);

@@ -1,6 +1,6 @@
 // The system setup answer (Mfp_GetSettings), whatever the device sends: only a whole answer
-// is decoded, and then its field bytes encode back exactly; anything else leaves the machine
-// state as it was. Whatever was decoded, the Settings page's clamping keeps every number
+// to the read is decoded, and then its field bytes encode back exactly; anything else leaves the
+// machine state as it was. Whatever was decoded, the Settings page's clamping keeps every number
 // field in its range, and the record then holds exactly what the page shows.
 #include "scripted_link.h"
 #include "settings/settings_page_values.h"
@@ -35,7 +35,8 @@ void CheckClamping(const SystemSetupRecord& decoded) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   namespace wire = system_setup_wire;
   fuzz::ScriptedLink link;
-  if (fuzz::ReadsOnlyWholeAnswers(link, Mfp_GetSettings, {data, size}, wire::kGetAnswerSize)) {
+  if (fuzz::ReadsOnlyWholeAnswers(link, Mfp_GetSettings, kRecordSystemSetup, {data, size},
+                                  wire::kGetAnswerSize)) {
     const std::vector<uint8_t> sent(data + wire::kGetAnswerFields, data + wire::kGetAnswerSize);
     FUZZ_CHECK(FieldBytes(MachineState.SystemSetup) == sent);
   }

@@ -1,5 +1,6 @@
 // The fault matrix: every device command a user can give (rows) against every fault the
-// simulated device can show and a link cut in the middle of the command (columns). Each
+// simulated device can show, a link cut in the middle of the command and an answer that an
+// earlier command left unread (columns). Each
 // cell runs on a fresh bench and checks that the command ends within its budget on the
 // fake clock, that its user is told exactly when it failed, and that a command that failed
 // left the records, the store, the files, the device and its page as they were, while one
@@ -13,7 +14,9 @@
 #include <string_view>
 
 #include "command_rows.h"
+#include "devsim/device_model.h"
 #include "devsim/faults.h"
+#include "link/command_frame.h"
 
 namespace vornik::test {
 namespace {
@@ -37,6 +40,14 @@ std::vector<FaultColumn> FaultColumns() {
                        }});
   columns.push_back({"disconnect", [](Bench& bench, size_t commandBytes) {
                        bench.link.limit = bench.link.carried + commandBytes / 2;
+                     }});
+  // A command before this one was stopped after its request: its answer waits in the device.
+  columns.push_back({"unread-answer", [](Bench& bench, size_t) {
+                       const uint8_t informationRead[] = {0x1B, 0xA4,          0x00,
+                                                          0x05, 0x50,          0xE0,
+                                                          0x82, kOpReadRecord, kRecordDeviceInfo};
+                       bench.sim.model.write(informationRead, bench.now());
+                       bench.fake.clock.sleep(devsim::kRecordDelayMs);
                      }});
   return columns;
 }

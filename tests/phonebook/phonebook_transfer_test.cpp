@@ -14,9 +14,12 @@ using testing::ElementsAreArray;
 
 constexpr size_t kBodySize = 6900;
 
-// The head of a read answer that announces `records` records.
+// The head of a read answer that announces `records` records: its length field counts the
+// rest of the head and the records.
 std::vector<uint8_t> AnswerHead(int records) {
-  return Bytes({0x1B, 0xA4, 0x1A, 0xFB, 0x50, 0xE0, 0x82, 0xC1, 0x42, 0x00, records});
+  const int length = 7 + 69 * records;
+  return Bytes(
+      {0x1B, 0xA4, length >> 8, length & 0xFF, 0x50, 0xE0, 0x82, 0xC1, 0x42, 0x00, records});
 }
 
 // One record as the device sends it: name and dial number padded with blanks.
@@ -53,7 +56,7 @@ TEST_F(GetPhonebookTest, DefaultCountsReadTheHeadThenTheWholeBodyAndDecodeBySlot
   ASSERT_EQ(device.writes.size(), 1u);
   EXPECT_THAT(device.writes[0],
               ElementsAre(0x1B, 0xA4, 0x00, 0x06, 0x50, 0xE0, 0x82, 0xC1, 0x42, 0xFF));
-  EXPECT_THAT(device.readSizes, ElementsAre(11u, kBodySize));
+  EXPECT_THAT(device.readSizes, ElementsAre(kDiscardReadSize, 11u, kBodySize));
   EXPECT_EQ(fake.clock.slept, 1000u);
   EXPECT_GE(fake.clock.now - start, 2000u);
 
@@ -75,10 +78,10 @@ TEST_F(GetPhonebookTest, DefaultCountsReadTheHeadThenTheWholeBodyAndDecodeBySlot
       ElementsAre("===> GET PHONEBOOK <===\n\r", "0000: 1B A4 00 06 50 E0 82 C1 ....P...\r\n",
                   "0x08: 42 FF 00 00 00 00 00 00 B.\r\n", "WriteData = 10 \n\r",
                   "ReadData = 11 \n\r", "Size to read = 6900 \n\r", "ReadData = 6900 \n\r"));
-  EXPECT_EQ(lines[7], "0000: 1B A4 1A FB 50 E0 82 C1 ....P...\r\n");
+  EXPECT_EQ(lines[7], "0000: 1B A4 01 1B 50 E0 82 C1 ....P...\r\n");
   EXPECT_EQ(lines[19], "0x60: 20 20 20 20 00 00 00 00     \r\n");
   EXPECT_THAT(std::vector<std::string>(lines.end() - 2, lines.end()),
-              ElementsAre("Length = 6907 \n\r", "Number of entries = 4 \n\r"));
+              ElementsAre("Length = 283 \n\r", "Number of entries = 4 \n\r"));
 }
 
 TEST_F(GetPhonebookTest, FieldsFilledToTheirWidthAreTrimmedWithinThem) {
@@ -113,7 +116,8 @@ TEST_F(GetPhonebookTest, BodyLackingAnnouncedRecordsFailsAfterItsRetriesAndChang
 
   device.answers = {AnswerHead(100), twoRecords};  // then silence
   EXPECT_EQ(Mfp_GetPhonebook(), 0);
-  EXPECT_THAT(device.readSizes, ElementsAre(11u, kBodySize, kBodySize - 138, kBodySize - 138));
+  EXPECT_THAT(device.readSizes,
+              ElementsAre(kDiscardReadSize, 11u, kBodySize, kBodySize - 138, kBodySize - 138));
   EXPECT_EQ(fake.clock.slept, 1000u + 500u + 500u);
   EXPECT_THAT(traces(), testing::Contains("Retry Read(n) = 0 \n\r"));
   device.answers = {AnswerHead(3), cutInTheThird};
@@ -135,7 +139,7 @@ TEST_F(GetPhonebookTest, RetryCompletesABodyThatCameInTwoPieces) {
   device.answers = {AnswerHead(100), first, rest};
 
   ASSERT_NE(Mfp_GetPhonebook(), 0);
-  EXPECT_THAT(device.readSizes, ElementsAre(11u, kBodySize, kBodySize - 100));
+  EXPECT_THAT(device.readSizes, ElementsAre(kDiscardReadSize, 11u, kBodySize, kBodySize - 100));
   EXPECT_EQ(fake.clock.slept, 1500u);
   EXPECT_EQ(EntryName(entry(1)), "N2");  // the record the two pieces share
   EXPECT_EQ(EntryName(entry(99)), "N100");
@@ -154,7 +158,7 @@ TEST_F(GetPhonebookTest, FailuresLeaveTheTableUntouched) {
   device.answers = {Bytes({0x1B, 0xA4, 0x1A, 0xFB, 0x50, 0xE0, 0x82, 0xC1, 0x42, 0x00})};
   device.readSizes.clear();
   EXPECT_EQ(Mfp_GetPhonebook(), 0);
-  EXPECT_THAT(device.readSizes, ElementsAre(11u));
+  EXPECT_THAT(device.readSizes, ElementsAre(kDiscardReadSize, 11u));
   // A request that cannot be written: nothing is read.
   device.refuseOpen = true;
   device.readSizes.clear();
@@ -162,6 +166,33 @@ TEST_F(GetPhonebookTest, FailuresLeaveTheTableUntouched) {
   EXPECT_TRUE(device.readSizes.empty());
 
   EXPECT_EQ(TableBytes(), before);
+}
+
+// Only the answer to the phonebook read is a phonebook: a head that carries another
+// signature, operation or record, or whose length field does not count exactly the records
+// it announces, fails the read and leaves the table as it was.
+TEST_F(GetPhonebookTest, HeadOfAnotherAnswerOrOfAnotherLengthIsRefused) {
+  std::vector<uint8_t> body;
+  for (int slot = 1; slot <= 100; ++slot)
+    Append(body, DeviceRecord(slot, 0, 0, "NEW", DialText("1")));
+  const auto before = TableBytes();
+  std::vector<std::vector<uint8_t>> heads;
+  for (size_t offset : {4, 5, 6, 7, 8}) {  // signature, operation, record
+    heads.push_back(AnswerHead(100));
+    heads.back()[offset] ^= 0x03;
+  }
+  heads.push_back(AnswerHead(100));
+  heads.back()[3] += 1;  // a length one byte longer than 100 records
+  heads.push_back(AnswerHead(100));
+  heads.back()[10] = 99;  // 99 records announced, the length of 100
+  for (const auto& head : heads) {
+    device.answers = {head, body};
+    EXPECT_EQ(Mfp_GetPhonebook(), 0);
+    EXPECT_EQ(TableBytes(), before);
+  }
+  device.answers = {AnswerHead(100), body};
+  EXPECT_NE(Mfp_GetPhonebook(), 0);
+  EXPECT_EQ(EntryName(entry(99)), "NEW");
 }
 
 TEST_F(GetPhonebookTest, RecordCountZeroSucceedsAndChangesNothing) {
@@ -222,7 +253,7 @@ TEST_F(SetPhonebookTest, FrameCarriesEveryEntryInStoreOrder) {
   EXPECT_EQ(std::vector<uint8_t>(frame.begin() + 148, frame.begin() + 217), team);
   EXPECT_EQ(frame[10 + 69 * 99], 100);
 
-  EXPECT_THAT(device.readSizes, ElementsAre(10u));
+  EXPECT_THAT(device.readSizes, ElementsAre(kDiscardReadSize, 10u));
   EXPECT_EQ(fake.clock.slept, 1000u);
   EXPECT_THAT(traces(), ElementsAre("===> SET PHONEBOOK <===\n\r", "WriteData = 6910 \n\r",
                                     "Size to read = 10 \n\r", "ReadData = 10 \n\r",
@@ -254,10 +285,15 @@ TEST_F(SetPhonebookTest, TextsThatFillTheirFieldsStayInTheirFields) {
   EXPECT_EQ(std::vector<uint8_t>(frame.end() - 69, frame.end()), last);
 }
 
-TEST_F(SetPhonebookTest, AcknowledgementCountMustEqualItsLengthPlusFour) {
+// The acknowledgement must answer the phonebook write (its signature, operation and record)
+// and its byte count must equal its length field plus 4.
+TEST_F(SetPhonebookTest, AcknowledgementMustAnswerTheWriteAndCountItsBytes) {
   const std::vector<std::pair<std::vector<uint8_t>, bool>> cases = {
       {WriteAcknowledgement(0x42), true},
-      {Bytes({0x1B, 0xA4, 0x00, 0x00}), true},  // four bytes: length taken as 0
+      {WriteAcknowledgement(0x41), false},  // the settings write's
+      {Bytes({0x1B, 0xA4, 0x00, 0x06, 0x50, 0xE0, 0x82, 0xC1, 0x42, 0x00}), false},  // a read's
+      {Bytes({0x1B, 0xA4, 0x00, 0x06, 0x40, 0xE0, 0x82, 0xC2, 0x42, 0x00}), false},  // signature
+      {Bytes({0x1B, 0xA4, 0x00, 0x00}), false},  // four bytes: length taken as 0, nothing answered
       {Bytes({0x1B, 0xA4, 0x00, 0x08, 0x50, 0xE0, 0x82, 0xC2, 0x42, 0x00}), false},
       {Bytes({0x1B, 0xA4, 0x00, 0x06, 0x50}), false},
       {{}, false},
@@ -307,9 +343,10 @@ TEST_F(SetPhonebookTest, FrameNotWrittenWholeFailsWithoutReading) {
   device.answers = {WriteAcknowledgement(0x42)};
   EXPECT_EQ(Mfp_SetPhonebook(), 0);
   EXPECT_EQ(device.writes.size(), 2u);  // the first retry wrote something: no second one
-  EXPECT_TRUE(device.readSizes.empty());
+  EXPECT_THAT(device.readSizes, ElementsAre(kDiscardReadSize));  // the discard's only
 
   device.writes.clear();
+  device.readSizes.clear();
   device.refuseOpen = true;
   EXPECT_EQ(Mfp_SetPhonebook(), 0);
   EXPECT_TRUE(device.readSizes.empty());

@@ -91,6 +91,19 @@ TEST_F(Pty, ReadEndsOneIntervalAfterTheLastByte) {
   EXPECT_LT(elapsed.count(), 1500);
 }
 
+// The discard before a request: it takes what the device already sent and never waits.
+TEST_F(Pty, ReadThatReturnsAtOnceTakesWhatIsThereWithoutWaiting) {
+  constexpr CommTimeouts kReturnAtOnce{kReadIntervalReturnAtOnce, 0, 0, 0, 0};
+  ASSERT_EQ(::write(master_, "abc", 3), 3);
+  std::this_thread::sleep_for(milliseconds(50));  // the bytes reach the device's side
+  uint8_t buffer[10];
+  for (const size_t expected : {3u, 0u}) {
+    milliseconds elapsed{};
+    EXPECT_EQ(timedRead(&kReturnAtOnce, buffer, sizeof buffer, elapsed), expected);
+    EXPECT_LT(elapsed.count(), 100);
+  }
+}
+
 TEST_F(Pty, UnsharedOpenKeepsOthersOut) {
   auto first = devices_.open(path_, kAccessWrite, kShareNone);
   ASSERT_NE(first, nullptr);
