@@ -125,6 +125,8 @@ class PosixStorage : public Storage {
   }
 
   bool reserve(int fd, size_t size) override {
+    if (size == 0)
+      return true;  // an empty content needs no room (and posix_fallocate refuses length 0)
     struct stat before {};
     if (::fstat(fd, &before) != 0)
       return false;

@@ -145,6 +145,8 @@ TEST_F(SafeSaveTest, LinksKeepPointingAtTheSavedContent) {
   ASSERT_EQ(Save(target, "both names"), 0);
   EXPECT_EQ(ReadFileText(folder / "SECOND.PBF"), "both names");
   EXPECT_EQ(fs::hard_link_count(target), 2u);
+  ASSERT_EQ(Save(target, ""), 0);  // no room to reserve
+  EXPECT_EQ(ReadFileText(folder / "SECOND.PBF"), "");
 }
 
 // Where the folder may not be written, a writable file is rewritten in place; a file the
