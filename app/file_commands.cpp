@@ -72,6 +72,11 @@ void ShowFileFailure(QWidget* owner, const char* what, const QString& path, cons
   QMessageBox::warning(owner, LangString("MAIN", "CAPTION"), text);
 }
 
+// The box's text after a failed save: the file keeps what it held, unless the save tore it.
+const char* WriteFailureText(bool mayBeTorn) {
+  return mayBeTorn ? "IDS_FILE_MAY_BE_DAMAGED" : "IDS_FILE_NOT_WRITTEN";
+}
+
 const char* ReasonOf(SettingsFileResult result) {
   switch (result) {
     case SettingsFileResult::kWrongKind:
@@ -128,8 +133,9 @@ void CMainPanel::OnSavePhonebook() {
   if (!PhonebookPage->recordLoaded())
     return;
   const QString path = AskForFile(this, PhonebookFiles(), QFileDialog::AcceptSave);
-  if (!path.isEmpty() && WritePhonebookFile(path.toStdString()) != 1)
-    ShowFileFailure(this, "IDS_FILE_NOT_WRITTEN", path, nullptr);
+  bool mayBeTorn = false;
+  if (!path.isEmpty() && WritePhonebookFile(path.toStdString(), &mayBeTorn) != 1)
+    ShowFileFailure(this, WriteFailureText(mayBeTorn), path, nullptr);
 }
 
 void CMainPanel::OnLoadSettings() {
@@ -161,8 +167,10 @@ void CMainPanel::OnSaveSettings() {
       return;
     ShowAdvancedRecord();
   }
-  if (SettingsFileStep(path.toStdString(), SettingsFileAction::kSave) != SettingsFileResult::kDone)
-    ShowFileFailure(this, "IDS_FILE_NOT_WRITTEN", path, nullptr);
+  const SettingsFileResult result = SettingsFileStep(path.toStdString(), SettingsFileAction::kSave);
+  if (result != SettingsFileResult::kDone)
+    ShowFileFailure(this, WriteFailureText(result == SettingsFileResult::kMayBeTorn), path,
+                    nullptr);
 }
 
 }  // namespace vornik

@@ -1,6 +1,5 @@
 #include "ctl/phonebook_commands.h"
 
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -99,8 +98,11 @@ void LoadPhonebookFile(const std::string& path) {
 }
 
 void SavePhonebookFile(const std::string& path, const char* consequence) {
-  if (WritePhonebookFile(path) == 0)
-    throw CtlFailure(kExitFileError, "cannot write the phonebook file " + path + consequence);
+  bool mayBeTorn = false;
+  if (WritePhonebookFile(path, &mayBeTorn) == 0)
+    throw CtlFailure(kExitFileError, "cannot write the phonebook file " + path +
+                                         (mayBeTorn ? platform::kMayBeDamagedNote : "") +
+                                         consequence);
 }
 
 // A backup path that names no file yet: the one asked for, or a new one named by the time.
@@ -237,11 +239,11 @@ int RunPhonebookExport(const CtlRequest& request, CtlIo& io) {
     return kExitOk;
   }
   const std::string bytes = text.str();
-  if (const int error = platform::SaveFileSafely(
+  if (const platform::SaveOutcome saved = platform::SaveFileSafely(
           request.outputPath, {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
-      error != 0)
-    throw CtlFailure(kExitFileError,
-                     "cannot write " + request.outputPath + ": " + std::strerror(error));
+      saved.error != 0)
+    throw CtlFailure(kExitFileError, "cannot write " + request.outputPath + ": " +
+                                         platform::SaveFailureText(saved));
   return kExitOk;
 }
 

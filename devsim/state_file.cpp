@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <span>
@@ -128,11 +127,11 @@ bool SaveState(const DeviceContent& content, const std::string& path, std::strin
   for (size_t i = 0; i < content.phonebook.size(); ++i)
     out << "phonebook " << i + 1 << ' ' << Hex(SlotBytes(content.phonebook[i])) << '\n';
   const std::string text = out.str();
-  const int failure =
+  const platform::SaveOutcome saved =
       platform::SaveFileSafely(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
-  if (failure != 0)
-    error = "cannot save " + path + ": " + std::strerror(failure);
-  return failure == 0;
+  if (saved.error != 0)
+    error = "cannot save " + path + ": " + platform::SaveFailureText(saved);
+  return saved.error == 0;
 }
 
 LoadResult LoadState(const std::string& path, DeviceContent& content, std::string& error) {

@@ -55,8 +55,7 @@ class CFwUp::PageProgress : public FirmwareProgress {
   void blockSent(uint64_t sent, int percent) override {
     page_.progressBar()->setValue(percent);
     page_.percent_ = QString::asprintf("%d %%", percent);
-    page_.message_ = QString::asprintf("%llu ", static_cast<unsigned long long>(sent)) +
-                     StringText(res::kStrBytesTransferred);
+    page_.message_ = QString::number(sent) + QLatin1Char(' ') + page_.texts_.bytesTransferred;
     page_.transferToControls();
     page_.progressBar()->repaint();
     for (int id : {kPercent, kMessage})
@@ -95,7 +94,9 @@ void CFwUp::onInitDialog() {
 }
 
 void CFwUp::localize() {
-  message_ = LangString("COMMON", "IDS_STRING100");
+  texts_ = {LangString("COMMON", "IDS_STRING100"), LangString("FWUP", "IDS_BYTES"),
+            LangString("FWUP", "IDS_BYTES_TRANSFERRED"), LangString("FWUP", "IDS_WRITE_FAILED")};
+  message_ = texts_.selectFile;
   transferToControls();
   res::LocalizeDialog(controls());
 }
@@ -105,7 +106,11 @@ QProgressBar* CFwUp::progressBar() const {
 }
 
 void CFwUp::transferToControls() {
-  controls().find<QLabel>(kFilePath)->setText(filePath_);
+  // A long path keeps its start and its file name; the whole path is the tooltip.
+  QLabel* path = controls().find<QLabel>(kFilePath);
+  path->setText(path->fontMetrics().elidedText(filePath_, Qt::ElideMiddle,
+                                               path->contentsRect().width() - 2 * path->indent()));
+  path->setToolTip(filePath_);
   controls().find<QLabel>(kFileSize)->setText(fileSize_);
   controls().find<QLabel>(kMessage)->setText(message_);
   controls().find<QLabel>(kPercent)->setText(percent_);
@@ -117,11 +122,11 @@ void CFwUp::OnBrowse() {
   const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kFileFilter);
   if (path.isEmpty())
     return;
-  filePath_ = path;
   if (const auto size = FirmwareFileSize(QFile::encodeName(path).toStdString())) {
-    fileSize_ = QString::asprintf("%llu %s", static_cast<unsigned long long>(*size), "bytes");
+    filePath_ = path;
+    fileSize_ = QString::number(*size) + QLatin1Char(' ') + texts_.bytes;
   } else {
-    filePath_.clear();
+    dropFile();
   }
   transferToControls();
 }
@@ -139,6 +144,10 @@ void CFwUp::OnUpdate4NtLpt() {
 }
 
 void CFwUp::runDownload(Download download) {
+  // Nothing of the last run stays on the page while this one begins.
+  progressBar()->setValue(0);
+  percent_ = QStringLiteral("0 %");
+  message_.clear();
   setUpdateRunning(true);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   PageProgress progress(*this);
@@ -149,11 +158,12 @@ void CFwUp::runDownload(Download download) {
   QCoreApplication::processEvents();
   switch (result) {
     case FirmwareResult::kFileNotOpened:
-      filePath_.clear();
+      dropFile();
+      message_ = texts_.selectFile;
       transferToControls();
       break;
     case FirmwareResult::kFailed:
-      message_ = StringText(res::kStrWriteFailed);
+      message_ = texts_.writeFailed;
       transferToControls();
       break;
     case FirmwareResult::kCompleted:
@@ -168,12 +178,16 @@ void CFwUp::finishUpdate() {
                   StringText(res::kStrUpdateComplete), QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   box.exec();
-  message_ = StringText(res::kStrSelectFirmware);
-  filePath_.clear();
-  fileSize_.clear();
+  message_ = texts_.selectFile;
+  dropFile();
   progressBar()->setValue(0);
   percent_.clear();
   transferToControls();
+}
+
+void CFwUp::dropFile() {
+  filePath_.clear();
+  fileSize_.clear();
 }
 
 void CFwUp::setUpdateRunning(bool running) {

@@ -19,7 +19,8 @@ class CFwUp : public TemplatePage {
  public:
   explicit CFwUp(QWidget* parent = nullptr);
 
-  // Asks for a file; a file that opens is shown with its size and enables Update.
+  // Asks for a file; a file that opens is shown with its size and enables Update, one that
+  // does not leaves the page without a file.
   void OnBrowse();
   // Sends the chosen file over the selected connection, the ECP driver device's way when
   // that is the connection.
@@ -31,7 +32,8 @@ class CFwUp : public TemplatePage {
   // cannot start again.
   bool updateRunning() const { return updateRunning_; }
 
-  // Sets the message from section "COMMON" and every label from section "FWUP".
+  // Reads the page's texts (the message of section "COMMON", the labels and the download's
+  // words of section "FWUP") and shows them.
   void localize();
 
  signals:
@@ -48,10 +50,20 @@ class CFwUp : public TemplatePage {
   void setUpdateRunning(bool running);
   // The completion box; then the page is back to no file.
   void finishUpdate();
+  void dropFile();
   // The members into the controls; Update is enabled while a file is chosen.
   void transferToControls();
   QProgressBar* progressBar() const;
 
+  // The texts the page shows as it goes, in its language.
+  struct Texts {
+    QString selectFile;
+    QString bytes;
+    QString bytesTransferred;
+    QString writeFailed;
+  };
+
+  Texts texts_;
   QString filePath_;
   QString fileSize_;
   QString message_;

@@ -42,14 +42,17 @@ uint64_t PhonebookFileSize() {
   return kPhonebookFileHeaderSize + uint64_t(sizeof(PhonebookEntry)) * PhonebookEntryCount();
 }
 
-int WritePhonebookFile(const std::filesystem::path& path) {
+int WritePhonebookFile(const std::filesystem::path& path, bool* mayBeTorn) {
   if (!PhonebookStoreReady())
     return 0;
   const auto& entries = PhonebookStore.entries;
   std::vector<uint8_t> bytes(kPhonebookFileHeader.begin(), kPhonebookFileHeader.end());
   const auto* table = reinterpret_cast<const uint8_t*>(entries.data());
   bytes.insert(bytes.end(), table, table + entries.size() * sizeof(PhonebookEntry));
-  return platform::SaveFileSafely(path, bytes) == 0 ? 1 : 0;
+  const platform::SaveOutcome saved = platform::SaveFileSafely(path, bytes);
+  if (mayBeTorn != nullptr)
+    *mayBeTorn = saved.mayBeTorn;
+  return saved.error == 0 ? 1 : 0;
 }
 
 int ReadPhonebookFile(const std::filesystem::path& path) {

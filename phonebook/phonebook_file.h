@@ -19,9 +19,11 @@ inline constexpr size_t kPhonebookFileHeaderSize = 40;
 inline constexpr char kPhonebookFileMagic[] = "ZRV FAX-RCP Phonebook";
 
 // Saves the header and the whole entry table through `platform::SaveFileSafely`, so a save
-// that fails part way (disk full, I/O error) leaves the previous file as it was. Returns 1
-// when the file was written, 0 when any step failed or the target may not be written.
-int WritePhonebookFile(const std::filesystem::path& path);
+// that fails part way (disk full, I/O error) leaves the previous file as it was, except for
+// a file rewritten in place that failed after its first byte: `mayBeTorn`, when given, is
+// then set. Returns 1 when the file was written, 0 when any step failed or the target may
+// not be written.
+int WritePhonebookFile(const std::filesystem::path& path, bool* mayBeTorn = nullptr);
 
 // The size of a whole phonebook file for the store's entry count.
 uint64_t PhonebookFileSize();

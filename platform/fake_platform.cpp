@@ -131,6 +131,14 @@ bool FakeStorage::writeAll(int fd, const uint8_t* bytes, size_t count) {
   return true;
 }
 
+bool FakeStorage::reserve(int fd, size_t size) {
+  if (size > room) {
+    errno = ENOSPC;
+    return false;
+  }
+  return PosixServices().storage->reserve(fd, size);
+}
+
 FakePlatform::FakePlatform() : scope_({&clock, &debug, &devices, &libraries, &system, &storage}) {}
 
 }  // namespace platform

@@ -116,10 +116,13 @@ class FakeSystem : public System {
 };
 
 // Real writes to a disk that holds only `room` more bytes: past them a write fails with
-// ENOSPC, as on a full disk. `onWrite`, when set, sees the file just before each write.
+// ENOSPC, as on a full disk, and so does a reservation of more. `onWrite`, when set, sees
+// the file just before each write (and may take the room away, as a write that fails
+// despite its reservation).
 class FakeStorage : public Storage {
  public:
   bool writeAll(int fd, const uint8_t* bytes, size_t count) override;
+  bool reserve(int fd, size_t size) override;
 
   size_t room = SIZE_MAX;
   std::function<void(int fd)> onWrite;

@@ -122,6 +122,10 @@ class Storage {
   // Writes all `count` bytes to the open file `fd`, going on after short writes. False, with
   // errno set (ENOSPC when the disk is full), when not every byte was written.
   virtual bool writeAll(int fd, const uint8_t* bytes, size_t count) = 0;
+  // Makes sure the disk holds room for the open file `fd` to take `size` bytes, before any is
+  // written. False, with errno set (ENOSPC when the disk is full), when it does not; the
+  // file's content and size are then as they were.
+  virtual bool reserve(int fd, size_t size) = 0;
 };
 
 struct ServiceSet {

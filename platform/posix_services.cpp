@@ -1,6 +1,8 @@
 #include "platform/posix_services.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -120,6 +122,23 @@ class PosixStorage : public Storage {
       count -= size_t(written);
     }
     return true;
+  }
+
+  bool reserve(int fd, size_t size) override {
+    if (size == 0)
+      return true;  // an empty content needs no room (and posix_fallocate refuses length 0)
+    struct stat before {};
+    if (::fstat(fd, &before) != 0)
+      return false;
+    int error = EINTR;
+    while (error == EINTR)
+      error = ::posix_fallocate(fd, 0, off_t(size));
+    if (error == 0)
+      return true;
+    // A reservation that failed part way may have lengthened the file with zeros.
+    if (::ftruncate(fd, before.st_size) == 0)
+      errno = error;
+    return false;
   }
 };
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "platform/platform.h"
@@ -33,23 +34,34 @@ fs::path LinkTarget(fs::path path) {
   return path;
 }
 
+// The error number a failed storage step left, EIO when it left none.
+int StorageError() {
+  return errno != 0 ? errno : EIO;
+}
+
 // Writes everything through the storage service and makes it durable.
 int WriteAndSync(int fd, std::span<const uint8_t> bytes) {
   if (!Services().storage->writeAll(fd, bytes.data(), bytes.size()))
-    return errno != 0 ? errno : EIO;
+    return StorageError();
   return ::fsync(fd) == 0 ? 0 : errno;
 }
 
-int RewriteInPlace(const fs::path& target, std::span<const uint8_t> bytes) {
+SaveOutcome RewriteInPlace(const fs::path& target, std::span<const uint8_t> bytes) {
   const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0)
-    return errno;
+    return {errno};
+  // The room comes first: a full disk refuses the save while the file holds all it held.
+  if (!Services().storage->reserve(fd, bytes.size())) {
+    const int error = StorageError();
+    ::close(fd);
+    return {error};
+  }
   int result = WriteAndSync(fd, bytes);
   if (result == 0 && ::ftruncate(fd, off_t(bytes.size())) != 0)
     result = errno;
   if (::close(fd) != 0 && result == 0)
     result = errno;
-  return result;
+  return {result, result != 0};
 }
 
 // Flushes the folder's entry of a renamed file; a failure here loses nothing already saved.
@@ -69,18 +81,18 @@ mode_t NewFileMode() {
 
 }  // namespace
 
-int SaveFileSafely(const fs::path& path, std::span<const uint8_t> bytes) {
+SaveOutcome SaveFileSafely(const fs::path& path, std::span<const uint8_t> bytes) {
   const fs::path target = LinkTarget(path);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
   struct stat info {};
   const bool exists = ::stat(target.c_str(), &info) == 0;
   if (!exists && errno != ENOENT)
-    return errno;
+    return {errno};
   if (exists && !S_ISREG(info.st_mode))
-    return EISDIR;
+    return {EISDIR};
   if (exists && ::access(target.c_str(), W_OK) != 0)
-    return errno;
+    return {errno};
   const mode_t mode = exists ? (info.st_mode & 07777) : NewFileMode();
 
   // A rename would cut the other names of the file off from the new content.
@@ -93,7 +105,7 @@ int SaveFileSafely(const fs::path& path, std::span<const uint8_t> bytes) {
     const int error = errno;
     if (exists && (error == EACCES || error == EPERM || error == EROFS))
       return RewriteInPlace(target, bytes);
-    return error;
+    return {error};
   }
   int result = ::fchmod(fd, mode) == 0 ? 0 : errno;
   if (result == 0)
@@ -104,10 +116,17 @@ int SaveFileSafely(const fs::path& path, std::span<const uint8_t> bytes) {
     result = errno;
   if (result != 0) {
     ::unlink(temporary.c_str());
-    return result;
+    return {result};
   }
   SyncFolder(folder);
-  return 0;
+  return {};
+}
+
+std::string SaveFailureText(const SaveOutcome& outcome) {
+  std::string text = std::strerror(outcome.error);
+  if (outcome.mayBeTorn)
+    text += kMayBeDamagedNote;
+  return text;
 }
 
 }  // namespace platform

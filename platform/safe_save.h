@@ -5,8 +5,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 
 namespace platform {
+
+// What a save left behind.
+struct SaveOutcome {
+  int error = 0;           // 0 when saved; else the error number of the step that failed
+  bool mayBeTorn = false;  // the failure came while the file itself was being rewritten in
+                           // place: it may hold part of the new content over the old
+};
 
 // Replaces the content of the file at `path` with `bytes`.
 //
@@ -18,10 +26,17 @@ namespace platform {
 //
 // A symbolic link is saved through: the file it names (which may not exist yet) gets the
 // content and the link stays. Where the folder may not be written, or the target has other
-// hard links that a rename would cut off, the target is rewritten in place instead. A
-// target this user may not write is refused.
-//
-// Returns 0 on success, else the error number of the step that failed.
-int SaveFileSafely(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+// hard links that a rename would cut off, the target is rewritten in place instead: room
+// for the new content is reserved first, so a full disk refuses the save with the file
+// untouched; a failure after that (an I/O error, a disk that fails a reserved write) sets
+// `mayBeTorn`. A target this user may not write is refused.
+SaveOutcome SaveFileSafely(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+
+// Said after a file's name when a failed save may have torn it.
+inline constexpr char kMayBeDamagedNote[] = " (the file may now be damaged)";
+
+// A failed save in words, for a message after the file's name: the error's text, and that
+// the file may now be damaged when it may be torn.
+std::string SaveFailureText(const SaveOutcome& outcome);
 
 }  // namespace platform

@@ -12,8 +12,6 @@ constexpr StringEntry kStrings[] = {
     {kStrAppTitle, "Helmdeck"},
     {kStrNotResponding, "Not responding"},
     {kStrSelectFirmware, "Select a firmware file."},
-    {kStrWriteFailed, "Failed to write data."},
-    {kStrBytesTransferred, "bytes transferred"},
     {kStrWritingComplete, "Writing complete. Do not turn off until your machine is initialized."},
     {kStrUpdateComplete, "Update Complete! "},
     {kStrPortBusy, "Port is busy"},

@@ -1,17 +1,15 @@
-// The program's string table: the texts that are not localized (start-up messages and the
-// firmware update's messages).
+// The program's string table: the texts that are not localized (start-up messages, the
+// firmware page's text before it is localized and its completion messages).
 #pragma once
 
 namespace vornik::res {
 
-inline constexpr int kStrAppTitle = 1;            // "Helmdeck"
-inline constexpr int kStrNotResponding = 10;      // "Not responding"
-inline constexpr int kStrSelectFirmware = 100;    // "Select a firmware file."
-inline constexpr int kStrWriteFailed = 102;       // "Failed to write data."
-inline constexpr int kStrBytesTransferred = 104;  // "bytes transferred"
-inline constexpr int kStrWritingComplete = 105;   // "Writing complete. Do not turn off ..."
-inline constexpr int kStrUpdateComplete = 106;    // "Update Complete! "
-inline constexpr int kStrPortBusy = 107;          // "Port is busy"
+inline constexpr int kStrAppTitle = 1;           // "Helmdeck"
+inline constexpr int kStrNotResponding = 10;     // "Not responding"
+inline constexpr int kStrSelectFirmware = 100;   // "Select a firmware file."
+inline constexpr int kStrWritingComplete = 105;  // "Writing complete. Do not turn off ..."
+inline constexpr int kStrUpdateComplete = 106;   // "Update Complete! "
+inline constexpr int kStrPortBusy = 107;         // "Port is busy"
 
 // The string with `id`, or the empty text for an id the table lacks.
 const char* StringResource(int id);

@@ -82,8 +82,10 @@ SettingsFileResult Load(const std::filesystem::path& path) {
 SettingsFileResult SettingsFileStep(const std::filesystem::path& path, SettingsFileAction action) {
   if (action == SettingsFileAction::kLoad)
     return Load(path);
-  return platform::SaveFileSafely(path, FileBytes()) == 0 ? SettingsFileResult::kDone
-                                                          : SettingsFileResult::kUnwritable;
+  const platform::SaveOutcome saved = platform::SaveFileSafely(path, FileBytes());
+  if (saved.error == 0)
+    return SettingsFileResult::kDone;
+  return saved.mayBeTorn ? SettingsFileResult::kMayBeTorn : SettingsFileResult::kUnwritable;
 }
 
 }  // namespace vornik

@@ -27,11 +27,13 @@ enum class SettingsFileResult {
   kWrongVersion,  // a settings file of another layout version
   kWrongSize,     // a settings file cut short, or with more than the two records
   kUnwritable,    // the file cannot be written (see `platform::SaveFileSafely`)
+  kMayBeTorn,     // the file, rewritten in place, failed part way and may now be damaged
 };
 
 // Loads both records from the file, or saves both into it. A load takes both records or
 // neither: any file it refuses leaves `MachineState` as it was. A save goes through
-// `platform::SaveFileSafely`, so a failed save leaves the previous file whole.
+// `platform::SaveFileSafely`, so a failed save leaves the previous file whole unless it says
+// kMayBeTorn.
 SettingsFileResult SettingsFileStep(const std::filesystem::path& path, SettingsFileAction action);
 
 }  // namespace vornik

@@ -1,6 +1,7 @@
 #include "ui/filter_edit.h"
 
 #include <QContextMenuEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -91,6 +92,31 @@ void FilterEdit::keyPressEvent(QKeyEvent* event) {
     return;
   }
   typeThrough(event, upperCaseStyle_);
+}
+
+void FilterEdit::inputMethodEvent(QInputMethodEvent* event) {
+  if (event->commitString().isEmpty() && event->replacementLength() == 0) {
+    QLineEdit::inputMethodEvent(event);  // the text being composed, not yet part of the field
+    return;
+  }
+  // The composition ends (and the text it replaces goes) before its characters are typed in.
+  QInputMethodEvent ending;
+  ending.setCommitString(QString(), event->replacementStart(), event->replacementLength());
+  QLineEdit::inputMethodEvent(&ending);
+  const QString committed = event->commitString();
+  for (qsizetype at = 0; at < committed.size();) {
+    // A character beyond the first 65536 comes as a pair of surrogates: one typed character.
+    const qsizetype length = committed[at].isHighSurrogate() && at + 1 < committed.size() &&
+                                     committed[at + 1].isLowSurrogate()
+                                 ? 2
+                                 : 1;
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, committed.mid(at, length));
+    keyPressEvent(&typed);
+    at += length;
+  }
+  QInputMethodEvent composing(event->preeditString(), event->attributes());
+  QLineEdit::inputMethodEvent(&composing);
+  event->accept();
 }
 
 void FilterEdit::mouseReleaseEvent(QMouseEvent* event) {

@@ -36,6 +36,8 @@ class FilterEdit : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Text an input method or a dead key commits is taken as if each character were typed.
+  void inputMethodEvent(QInputMethodEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <filesystem>
 #include <functional>
 
 #include "app/main_panel.h"
@@ -74,7 +75,13 @@ class FileMenuTest : public PanelTest {
 
   QTemporaryDir files;
   QString previousDirectory;
-  BoxCloser boxes;
+  QStringList boxTexts;
+  // Each box's text; a save dialog's question whether to replace a file is answered yes.
+  BoxCloser boxes{[this](QMessageBox& box) {
+    boxTexts.append(box.text());
+    if (QAbstractButton* yes = box.button(QMessageBox::Yes))
+      yes->click();
+  }};
   std::vector<std::pair<uint8_t, uint8_t>> requests;  // operation and record of each request
   AdvancedPayload advancedSent{};                     // the last advanced setup written
 };
@@ -177,6 +184,33 @@ TEST_F(FileMenuTest, SettingsAreSavedOnlyFromTheDeviceAndLoadedOnlyWhole) {
   EXPECT_EQ(boxes.shown, 3);
   EXPECT_EQ(std::memcmp(&before, &MachineState.SystemSetup, sizeof before), 0);
   EXPECT_FALSE(SettingsPage->recordLoaded());
+}
+
+// A file with a second name is rewritten in place; a save that fails after its first byte
+// says that the file it names may now be damaged.
+TEST_F(FileMenuTest, SaveThatTearsItsFileSaysTheFileMayBeDamaged) {
+  CMainPanel panel;
+  PageSheet->setActivePage(kPhonebookTab);
+  const std::pair<const char*, void (CMainPanel::*)()> saves[] = {
+      {"PHONE.PBF", &CMainPanel::OnSavePhonebook},
+      {"SETUP.STF", &CMainPanel::OnSaveSettings},
+  };
+  for (const auto& [name, command] : saves) {
+    const QString path = file(name);
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("the old content");
+    old.close();
+    std::filesystem::create_hard_link(path.toStdString(), path.toStdString() + ".2");
+    fake.storage.room = SIZE_MAX;
+    fake.storage.onWrite = [this](int) { fake.storage.room = 0; };
+    choose(path, command, panel);
+    EXPECT_EQ(boxTexts.value(boxTexts.size() - 1).toStdString(),
+              "The file could not be written completely and may now be damaged. Save it again, "
+              "or under another name.\n\n" +
+                  path.toStdString())
+        << name;
+  }
 }
 
 TEST_F(FileMenuTest, SettingsCommandsAreOfferedOnlyForTheFullModel) {

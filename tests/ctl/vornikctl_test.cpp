@@ -249,6 +249,34 @@ TEST_F(CtlTest, NothingIsSentWhenTheBackupCannotBeWritten) {
   EXPECT_EQ(requestsFor(kOpWriteRecord, kRecordPhonebook), 0u);
 }
 
+// A file with a second name is rewritten in place; a save that fails after its first byte
+// names the file as one that may now be damaged.
+TEST_F(CtlTest, SaveThatTearsItsFileSaysTheFileMayBeDamaged) {
+  struct Save {
+    std::string path;
+    std::vector<std::string> args;
+    std::string said;
+  };
+  const Save saves[] = {
+      {file("book.pbf"),
+       {"phonebook", "get", file("book.pbf")},
+       "cannot write the phonebook file " + file("book.pbf") + " (the file may now be damaged)\n"},
+      {file("book.csv"),
+       {"phonebook", "export", "--csv", "-o", file("book.csv")},
+       "cannot write " + file("book.csv") +
+           ": No space left on device (the file may now be damaged)\n"},
+  };
+  for (const Save& save : saves) {
+    std::ofstream(save.path) << "the old content";
+    std::filesystem::create_hard_link(save.path, save.path + ".2");
+    fake.storage.room = SIZE_MAX;
+    fake.storage.onWrite = [this](int) { fake.storage.room = 0; };
+    const CtlRun saved = run(save.args);
+    EXPECT_EQ(saved.status, kExitFileError);
+    EXPECT_THAT(saved.err, EndsWith(save.said));
+  }
+}
+
 TEST_F(CtlTest, ImportWritesNothingWhenARowIsRefusedUnlessToldToSkipIt) {
   write("mixed.csv",
         "speed_dial,name,phone_number,members\n"

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -139,7 +140,22 @@ TEST_F(FirmwarePageTest, BrowseShowsAFileThatOpensAndEnablesUpdate) {
   ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
   choose(fifo);
   EXPECT_EQ(text(kFilePath), QString());
+  EXPECT_EQ(text(kFileSize), QString());
   EXPECT_FALSE(control<QPushButton>(kUpdate)->isEnabled());
+}
+
+// A path longer than its field keeps its start and its file name; the tooltip has it whole.
+TEST_F(FirmwarePageTest, LongPathIsCutInTheMiddleWithTheWholePathAsTooltip) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath(QString(120, QLatin1Char('d'))));
+  const QString path = dir.filePath(QString(120, QLatin1Char('d')) + QStringLiteral("/image.bin"));
+  std::ofstream(path.toStdString()) << "image";
+  choose(path);
+  QLabel* field = control<QLabel>(kFilePath);
+  EXPECT_THAT(field->text().toStdString(),
+              testing::AllOf(testing::StartsWith(dir.path().left(8).toStdString()),
+                             testing::HasSubstr("\u2026"), testing::EndsWith("/image.bin")));
+  EXPECT_LE(field->fontMetrics().horizontalAdvance(field->text()), field->contentsRect().width());
+  EXPECT_EQ(field->toolTip(), path);
 }
 
 TEST_F(FirmwarePageTest, UpdateShowsEveryBlockAtOnceThenCompletesAndEmptiesThePage) {
@@ -175,9 +191,9 @@ TEST_F(FirmwarePageTest, UpdateShowsEveryBlockAtOnceThenCompletesAndEmptiesThePa
     QSignalSpy running(page, &CFwUp::updateRunningChanged);
     const uint64_t sleptBefore = fake.clock.slept;
 
-    const PageLook before = look();  // "0 %" at first, empty after a completed update
     click(kUpdate);
-    EXPECT_THAT(atBlocks, ElementsAre(before, PageLook{99, "99 %", "4096 bytes transferred"}));
+    EXPECT_THAT(atBlocks, ElementsAre(PageLook{0, "0 %", ""},
+                                      PageLook{99, "99 %", "4096 bytes transferred"}));
     EXPECT_GT(paintsAtBlocks[1], paintsAtBlocks[0]);  // painted while the window was busy
     EXPECT_TRUE(busy);
     EXPECT_EQ(atBox, (PageLook{100, "100 %",
@@ -250,6 +266,55 @@ TEST_F(FirmwarePageTest, FailedDownloadSaysSoAndKeepsTheFile) {
     sim.model.setFault(devsim::Fault::kSilent, false);
     tap.onWrite = nullptr;
   }
+}
+
+// An Update starts from nothing: the last run's percent and failure are gone before the
+// device is even asked.
+TEST_F(FirmwarePageTest, NextUpdateShowsNothingOfTheLastRun) {
+  const QString path = image(10000);
+  choose(path);
+  tap.onWrite = [path](std::span<const uint8_t> bytes) {
+    if (bytes.size() != kAnnounceSize)
+      std::filesystem::resize_file(path.toStdString(), 4096);  // the second block never comes
+    return bytes.size();
+  };
+  click(kUpdate);
+  ASSERT_EQ(look(), (PageLook{40, "40 %", "Failed to write data."}));
+
+  std::vector<PageLook> atWrites;
+  tap.onWrite = [&](std::span<const uint8_t> bytes) {
+    atWrites.push_back(look());
+    return bytes.size();
+  };
+  image(10000);
+  BoxCloser boxes;
+  click(kUpdate);
+  ASSERT_FALSE(atWrites.empty());
+  EXPECT_EQ(atWrites.front(), (PageLook{0, "0 %", ""}));  // the announce
+}
+
+// The page speaks the language it was localized in, during and after a download.
+TEST_F(FirmwarePageTest, EveryTextIsInThePagesLanguage) {
+  LanguageFilePath = VORNIK_GERMAN_FILE;
+  page->localize();
+  const QString path = image(4097);
+  choose(path);
+  EXPECT_EQ(text(kFileSize), QStringLiteral("4097 Bytes"));
+  std::vector<QString> atBlocks;
+  tap.onWrite = [&](std::span<const uint8_t> bytes) {
+    if (bytes.size() != kAnnounceSize)
+      atBlocks.push_back(text(kMessage));
+    return bytes.size();
+  };
+  BoxCloser boxes;
+  click(kUpdate);
+  EXPECT_THAT(atBlocks, ElementsAre("", QStringLiteral("4096 Bytes \u00fcbertragen")));
+  EXPECT_EQ(text(kMessage), QStringLiteral("W\u00e4hlen Sie eine Firmware-Datei."));
+
+  choose(path);
+  sim.model.setFault(devsim::Fault::kSilent);
+  click(kUpdate);
+  EXPECT_EQ(text(kMessage), QStringLiteral("Die Daten konnten nicht geschrieben werden."));
 }
 
 TEST_F(FirmwarePageTest, FileGoneAtUpdateDropsBackToNoFileAndSendsNothing) {

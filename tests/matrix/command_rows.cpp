@@ -22,10 +22,10 @@
 #include "link/port_io.h"
 #include "phonebook/phonebook_page.h"
 #include "phonebook/phonebook_transfer.h"
-#include "res/string_table.h"
 #include "settings/advanced_page.h"
 #include "settings/settings_page.h"
 #include "tests/support/page_input.h"
+#include "ui/lang_string.h"
 #include "ui/page_command.h"
 
 #include <gtest/gtest.h>
@@ -208,8 +208,8 @@ class FirmwareCommand : public Command {
   Report run(Bench& bench) override {
     const int before = bench.boxes.shown;
     ClickButton(Button(*page_, kUpdate));
-    const bool failed = page_->controls().find<QLabel>(kMessage)->text() ==
-                        QString::fromLatin1(res::StringResource(res::kStrWriteFailed));
+    const bool failed =
+        page_->controls().find<QLabel>(kMessage)->text() == LangString("FWUP", "IDS_WRITE_FAILED");
     const int boxes = bench.boxes.shown - before;  // the completion box
     Report report{failed, ""};
     if (boxes != (failed ? 0 : 1))

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,9 +20,13 @@ namespace {
 namespace fs = std::filesystem;
 using testing::UnorderedElementsAre;
 
-int Save(const fs::path& path, const std::string& text) {
+platform::SaveOutcome SaveOf(const fs::path& path, const std::string& text) {
   return platform::SaveFileSafely(
       path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+int Save(const fs::path& path, const std::string& text) {
+  return SaveOf(path, text).error;
 }
 
 class SafeSaveTest : public testing::Test {
@@ -87,6 +92,45 @@ TEST_F(SafeSaveTest, FullDiskLeavesTheOldFileWhole) {
   EXPECT_THAT(folderContents(), UnorderedElementsAre("PHONE.PBF"));
 }
 
+// A file rewritten in place (it has a second name) gets the room for its new content before
+// its first byte is overwritten: a full disk refuses the save and the file keeps every byte.
+// A write that fails after that says the file may be torn; a failure beside the file does not.
+TEST_F(SafeSaveTest, InPlaceSaveOverwritesNothingUnlessItCanSayTheFileMayBeTorn) {
+  struct Case {
+    const char* name;
+    bool secondName;
+    size_t room;
+    bool roomGoneAtFirstWrite;
+    bool torn;
+    std::string left;
+  };
+  const Case cases[] = {
+      {"disk full", true, 4, false, false, "the old phonebook"},
+      // The reservation lengthened the file; four new bytes stand over the old ones.
+      {"write fails", true, SIZE_MAX, true, true, std::string("a loold phonebook\0\0\0\0\0", 22)},
+      {"temporary file", false, SIZE_MAX, true, false, "the old phonebook"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(folder / "SECOND.PBF");
+    write(target, "the old phonebook", 0644);
+    if (c.secondName)
+      fs::create_hard_link(target, folder / "SECOND.PBF");
+    fake.storage.room = c.room;
+    fake.storage.onWrite = [&](int) {
+      if (c.roomGoneAtFirstWrite)
+        fake.storage.room = 4;
+    };
+    const platform::SaveOutcome saved = SaveOf(target, "a longer new phonebook");
+    EXPECT_EQ(saved.error, ENOSPC);
+    EXPECT_EQ(saved.mayBeTorn, c.torn);
+    EXPECT_EQ(ReadFileText(target), c.left);
+    EXPECT_EQ(
+        platform::SaveFailureText(saved),
+        std::string(std::strerror(ENOSPC)) + (c.torn ? " (the file may now be damaged)" : ""));
+  }
+}
+
 // Links are saved through: a link whose file does not exist yet gets that file, and a file
 // with a second name keeps both names on the new content.
 TEST_F(SafeSaveTest, LinksKeepPointingAtTheSavedContent) {
@@ -101,6 +145,8 @@ TEST_F(SafeSaveTest, LinksKeepPointingAtTheSavedContent) {
   ASSERT_EQ(Save(target, "both names"), 0);
   EXPECT_EQ(ReadFileText(folder / "SECOND.PBF"), "both names");
   EXPECT_EQ(fs::hard_link_count(target), 2u);
+  ASSERT_EQ(Save(target, ""), 0);  // no room to reserve
+  EXPECT_EQ(ReadFileText(folder / "SECOND.PBF"), "");
 }
 
 // Where the folder may not be written, a writable file is rewritten in place; a file the

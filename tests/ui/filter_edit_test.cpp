@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -112,6 +113,52 @@ TEST_F(FilterEditTest, DialStringTakesDigitsHashStarAndPause) {
   EXPECT_FALSE(FilterEdit::accepts(FilterKind::kName, '"'));
   EXPECT_FALSE(FilterEdit::accepts(FilterKind::kName, 0));
   EXPECT_TRUE(FilterEdit::accepts(FilterKind::kDigits, 8));
+}
+
+// Text an input method or a dead key commits passes the rule of typed keys one character at
+// a time, in every kind of field; the text still being composed is not part of the field.
+TEST_F(FilterEditTest, CommittedTextPassesTheRuleOfTypedKeys) {
+  using Rule = FilterEdit::ChangeRule;
+  struct Commit {
+    FilterKind kind;
+    Rule rule;
+    bool upperCaseStyle;
+    const char* before;  // UTF-8
+    const char* committed;
+    std::string after;
+    int beeps;
+  };
+  const Commit commits[] = {
+      {FilterKind::kDigits, Rule::kUpperCase, false, "+49 ", "30ab 1", "+49 30 1", 2},
+      {FilterKind::kDigits, Rule::kKeepCase, false, "9", "\u00b2", "9", 1},
+      {FilterKind::kName, Rule::kUpperCase, false, "AB", "c\u00e9d", "ABCD", 1},
+      {FilterKind::kName, Rule::kUpperCase, false, "AB", "x!\U0001F600", "ABX", 2},
+      {FilterKind::kName, Rule::kNone, true, "TEAM", "a\u00e9", "TEAMA\u00e9", 0},
+      {FilterKind::kDialString, Rule::kUpperCase, false, "9", "p0-#", "9P0#", 1},
+  };
+  for (const Commit& c : commits) {
+    FilterEdit* edit = field(c.kind, 20, c.rule);
+    edit->setUpperCaseStyle(c.upperCaseStyle);
+    edit->setText(QString::fromUtf8(c.before));
+    beeps_.count = 0;
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8(c.committed));
+    QApplication::sendEvent(edit, &commit);
+    EXPECT_EQ(edit->text().toStdString(), c.after) << c.committed;
+    EXPECT_EQ(beeps_.count, c.beeps) << c.committed;
+  }
+
+  FilterEdit* name = field(FilterKind::kName, 20, Rule::kUpperCase);
+  name->setText(QStringLiteral("AB"));
+  beeps_.count = 0;
+  QInputMethodEvent composing(QStringLiteral("\u00b4"), {});
+  QApplication::sendEvent(name, &composing);
+  EXPECT_EQ(name->text(), QStringLiteral("AB"));
+  QInputMethodEvent replacing;  // the accented letter in place of the B
+  replacing.setCommitString(QStringLiteral("\u00e9"), -1, 1);
+  QApplication::sendEvent(name, &replacing);
+  EXPECT_EQ(name->text(), QStringLiteral("A"));
+  EXPECT_EQ(beeps_.count, 1);
 }
 
 TEST_F(FilterEditTest, PasteAndOtherControlKeysBeepAndChangeNothing) {
