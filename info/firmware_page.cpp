@@ -64,7 +64,7 @@ class CFwUp::PageProgress : public FirmwareProgress {
 
   void writingComplete() override {
     QLabel* message = page_.controls().find<QLabel>(kMessage);
-    message->setText(StringText(res::kStrWritingComplete));
+    message->setText(page_.texts_.writingComplete);
     message->repaint();
   }
 
@@ -95,7 +95,8 @@ void CFwUp::onInitDialog() {
 
 void CFwUp::localize() {
   texts_ = {LangString("COMMON", "IDS_STRING100"), LangString("FWUP", "IDS_BYTES"),
-            LangString("FWUP", "IDS_BYTES_TRANSFERRED"), LangString("FWUP", "IDS_WRITE_FAILED")};
+            LangString("FWUP", "IDS_BYTES_TRANSFERRED"), LangString("FWUP", "IDS_WRITE_FAILED"),
+            LangString("FWUP", "IDS_WRITING_COMPLETE"), LangString("FWUP", "IDS_UPDATE_COMPLETE")};
   message_ = texts_.selectFile;
   transferToControls();
   res::LocalizeDialog(controls());
@@ -175,7 +176,7 @@ void CFwUp::runDownload(Download download) {
 
 void CFwUp::finishUpdate() {
   QMessageBox box(QMessageBox::NoIcon, StringText(res::kStrAppTitle),
-                  StringText(res::kStrUpdateComplete), QMessageBox::Ok, this);
+                  texts_.updateComplete, QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   box.exec();
   message_ = texts_.selectFile;

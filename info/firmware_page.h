@@ -61,6 +61,8 @@ class CFwUp : public TemplatePage {
     QString bytes;
     QString bytesTransferred;
     QString writeFailed;
+    QString writingComplete;
+    QString updateComplete;
   };
 
   Texts texts_;

@@ -12,8 +12,6 @@ constexpr StringEntry kStrings[] = {
     {kStrAppTitle, "Helmdeck"},
     {kStrNotResponding, "Not responding"},
     {kStrSelectFirmware, "Select a firmware file."},
-    {kStrWritingComplete, "Writing complete. Do not turn off until your machine is initialized."},
-    {kStrUpdateComplete, "Update Complete! "},
     {kStrPortBusy, "Port is busy"},
 };
 

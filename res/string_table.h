@@ -1,5 +1,5 @@
 // The program's string table: the texts that are not localized (start-up messages, the
-// firmware page's text before it is localized and its completion messages).
+// firmware page's text before it is localized).
 #pragma once
 
 namespace vornik::res {
@@ -7,8 +7,6 @@ namespace vornik::res {
 inline constexpr int kStrAppTitle = 1;           // "Helmdeck"
 inline constexpr int kStrNotResponding = 10;     // "Not responding"
 inline constexpr int kStrSelectFirmware = 100;   // "Select a firmware file."
-inline constexpr int kStrWritingComplete = 105;  // "Writing complete. Do not turn off ..."
-inline constexpr int kStrUpdateComplete = 106;   // "Update Complete! "
 inline constexpr int kStrPortBusy = 107;         // "Port is busy"
 
 // The string with `id`, or the empty text for an id the table lacks.

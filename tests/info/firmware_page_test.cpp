@@ -199,7 +199,7 @@ TEST_F(FirmwarePageTest, UpdateShowsEveryBlockAtOnceThenCompletesAndEmptiesThePa
     EXPECT_EQ(atBox, (PageLook{100, "100 %",
                                "Writing complete. Do not turn off until your machine is "
                                "initialized."}));
-    EXPECT_EQ(boxText, QStringLiteral("Update Complete! "));
+    EXPECT_EQ(boxText, QStringLiteral("Update Complete!"));
     EXPECT_EQ(boxTitle, QStringLiteral("Helmdeck"));
     EXPECT_EQ(boxes.shown, 1);
     EXPECT_GE(fake.clock.slept - sleptBefore, 45000u);
@@ -306,9 +306,16 @@ TEST_F(FirmwarePageTest, EveryTextIsInThePagesLanguage) {
       atBlocks.push_back(text(kMessage));
     return bytes.size();
   };
-  BoxCloser boxes;
+  QString atBox, boxText;
+  BoxCloser boxes([&](QMessageBox& box) {
+    atBox = text(kMessage);
+    boxText = box.text();
+  });
   click(kUpdate);
   EXPECT_THAT(atBlocks, ElementsAre("", QStringLiteral("4096 Bytes \u00fcbertragen")));
+  EXPECT_EQ(atBox, QStringLiteral(
+                       "Schreiben beendet. Ger\u00e4t erst nach der Initialisierung ausschalten."));
+  EXPECT_EQ(boxText, QStringLiteral("Aktualisierung abgeschlossen!"));
   EXPECT_EQ(text(kMessage), QStringLiteral("W\u00e4hlen Sie eine Firmware-Datei."));
 
   choose(path);
