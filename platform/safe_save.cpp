@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -19,13 +20,29 @@ namespace fs = std::filesystem;
 // A chain of links longer than this is taken for a loop.
 constexpr int kMaxLinks = 40;
 
+// Whether the save may go through the link at `link`. In a sticky folder that every user
+// may write (/tmp), another user's link could aim the save at any file of this user's: there
+// a link is followed only when it is this user's or the folder owner's, as the kernel's own
+// protection of such folders has it.
+bool MayFollow(const fs::path& link) {
+  const fs::path folder = link.has_parent_path() ? link.parent_path() : fs::path(".");
+  struct stat linkInfo {
+  }, folderInfo{};
+  if (::lstat(link.c_str(), &linkInfo) != 0 || ::stat(folder.c_str(), &folderInfo) != 0)
+    return false;
+  const bool shared = (folderInfo.st_mode & S_ISVTX) != 0 && (folderInfo.st_mode & S_IWOTH) != 0;
+  return !shared || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == folderInfo.st_uid;
+}
+
 // The file that `path` finally names, following every link, also a link whose target does
-// not exist yet.
-fs::path LinkTarget(fs::path path) {
+// not exist yet; none when a link on the way may not be followed.
+std::optional<fs::path> LinkTarget(fs::path path) {
   for (int depth = 0; depth < kMaxLinks; ++depth) {
     std::error_code error;
     if (!fs::is_symlink(fs::symlink_status(path, error)))
       return path;
+    if (!MayFollow(path))
+      return std::nullopt;
     const fs::path next = fs::read_symlink(path, error);
     if (error)
       return path;
@@ -47,7 +64,8 @@ int WriteAndSync(int fd, std::span<const uint8_t> bytes) {
 }
 
 SaveOutcome RewriteInPlace(const fs::path& target, std::span<const uint8_t> bytes) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+  // The links were followed already: one put there since is not.
+  const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0)
     return {errno};
   // The room comes first: a full disk refuses the save while the file holds all it held.
@@ -82,7 +100,10 @@ mode_t NewFileMode() {
 }  // namespace
 
 SaveOutcome SaveFileSafely(const fs::path& path, std::span<const uint8_t> bytes) {
-  const fs::path target = LinkTarget(path);
+  const std::optional<fs::path> followed = LinkTarget(path);
+  if (!followed)
+    return {EACCES};
+  const fs::path& target = *followed;
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
   struct stat info {};

@@ -25,11 +25,12 @@ struct SaveOutcome {
 // leaves the target as it was.
 //
 // A symbolic link is saved through: the file it names (which may not exist yet) gets the
-// content and the link stays. Where the folder may not be written, or the target has other
-// hard links that a rename would cut off, the target is rewritten in place instead: room
-// for the new content is reserved first, so a full disk refuses the save with the file
-// untouched; a failure after that (an I/O error, a disk that fails a reserved write) sets
-// `mayBeTorn`. A target this user may not write is refused.
+// content and the link stays. In a sticky folder that every user may write, only a link of
+// this user's or of the folder's owner is followed; another user's is refused (EACCES). Where the
+// folder may not be written, or the target has other hard links that a rename would cut off, the
+// target is rewritten in place instead: room for the new content is reserved first, so a full disk
+// refuses the save with the file untouched; a failure after that (an I/O error, a disk that fails a
+// reserved write) sets `mayBeTorn`. A target this user may not write is refused.
 SaveOutcome SaveFileSafely(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
 // Said after a file's name when a failed save may have torn it.

@@ -149,6 +149,31 @@ TEST_F(SafeSaveTest, LinksKeepPointingAtTheSavedContent) {
   EXPECT_EQ(ReadFileText(folder / "SECOND.PBF"), "");
 }
 
+// In a shared sticky folder (/tmp) another user's link is refused, whatever it names; this
+// user's own link, and the folder owner's, are followed as anywhere.
+TEST_F(SafeSaveTest, InASharedStickyFolderOnlyOwnOrTheOwnersLinksAreFollowed) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "other users are needed";
+  constexpr uid_t kFolderOwner = 65533, kOtherUser = 65534;
+  chmod(folder.c_str(), 01777);
+  ASSERT_EQ(chown(folder.c_str(), kFolderOwner, kFolderOwner), 0);
+  const fs::path own = folder / "OWN.PBF";
+  const struct {
+    uid_t linkOwner;
+    bool followed;
+  } rows[] = {{kOtherUser, false}, {kFolderOwner, true}, {geteuid(), true}};
+  for (const auto& row : rows) {
+    write(own, "precious", 0600);
+    const fs::path link = folder / "book.csv";
+    fs::remove(link);
+    fs::create_symlink(own, link);
+    ASSERT_EQ(lchown(link.c_str(), row.linkOwner, row.linkOwner), 0);
+    EXPECT_EQ(Save(link, "through"), row.followed ? 0 : EACCES) << row.linkOwner;
+    EXPECT_EQ(ReadFileText(own), row.followed ? "through" : "precious") << row.linkOwner;
+    EXPECT_TRUE(fs::is_symlink(link)) << row.linkOwner;
+  }
+}
+
 // Where the folder may not be written, a writable file is rewritten in place; a file the
 // user may not write is refused and keeps its content.
 TEST_F(SafeSaveTest, ReadOnlyFolderStillSavesAWritableFile) {
