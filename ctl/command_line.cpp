@@ -124,6 +124,8 @@ std::variant<CtlRequest, int> ParseCommandLine(const std::vector<std::string>& a
   pbfOption(import);
   import->add_flag("--skip-bad", request.skipBad,
                    "write the rows that can be taken even when others are refused");
+  import->add_flag("--allow-empty", request.allowEmpty,
+                   "empty the phonebook when the file holds no rows (else refused)");
   backupOption(import);
 
   CLI::App* firmware =
