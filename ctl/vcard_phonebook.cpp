@@ -68,13 +68,12 @@ std::string CardUid(const PhonebookRow& row) {
 
 // One content line, unfolded: [group.]NAME;PARAM=VALUE...:VALUE
 struct ContentLine {
-  int line = 0;
   std::string name;                           // upper case, without its group
   std::map<std::string, std::string> params;  // upper-case names; bare values under TYPE
   std::string value;
 };
 
-std::optional<ContentLine> ParseContentLine(std::string_view text, int line) {
+std::optional<ContentLine> ParseContentLine(std::string_view text) {
   size_t colon = std::string_view::npos;
   bool quoted = false;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -88,7 +87,6 @@ std::optional<ContentLine> ParseContentLine(std::string_view text, int line) {
   if (colon == std::string_view::npos)
     return std::nullopt;
   ContentLine content;
-  content.line = line;
   content.value = std::string(text.substr(colon + 1));
   std::vector<std::string> parts(1);
   quoted = false;
@@ -360,7 +358,7 @@ ImportedPhonebook ParseVcardPhonebook(std::string_view text, int speedDials) {
   while (lines.next(line, content, cut)) {
     if (TrimmedBlanks(content).empty())
       continue;
-    const auto parsed = ParseContentLine(content, line);
+    const auto parsed = ParseContentLine(content);
     const bool begin = IsCardBoundary(parsed, "BEGIN");
     if (depth == 0) {
       if (!begin) {
@@ -381,9 +379,7 @@ ImportedPhonebook ParseVcardPhonebook(std::string_view text, int speedDials) {
     } else if (IsCardBoundary(parsed, "END")) {
       if (--depth == 0)
         finishCard();
-    } else if (depth > 1) {
-      continue;
-    } else if (!parsed || (card->take(*parsed) && cut)) {
+    } else if (depth == 1 && (!parsed || (card->take(*parsed) && cut))) {
       card->refuse(cut ? "line " + std::to_string(line) + " is longer than " +
                              std::to_string(kLongestImportText) + " characters"
                        : "line " + std::to_string(line) + " is not NAME:VALUE");

@@ -71,7 +71,7 @@ int RunCommandLine(const std::vector<std::string>& args, CtlIo& io) {
 
 int RunVornikctl(const std::vector<std::string>& args, CtlIo& io) {
   const int status = RunCommandLine(args, io);
-  // Results that never reached their reader (a full disk, a closed pipe) are no success.
+  // Results that never reached their reader (a full disk) are no success.
   if (status == kExitOk && !io.out.flush()) {
     io.say("cannot write the results to standard output");
     return kExitFileError;

@@ -159,53 +159,35 @@ TEST(CsvPhonebook, ControlCharactersInTextsAreWrittenAsQuestionMarks) {
 }
 
 TEST(CsvPhonebook, ATextBeyondThePhonebooksLimitsIsReadOnlyUpToThem) {
-  std::string manyRows = "name,phone_number\n";
-  for (int i = 0; i < 200'000; ++i)
-    manyRows += "A,5550100\n";
   std::string distinctMembers;
   for (int i = 0; i <= kSpeedDials; ++i)
     distinctMembers += std::to_string(i) + " ";
   const std::string header = "speed_dial,name,phone_number,members\n0,A,5550100,\n";
-  struct Case {
-    std::string what;
-    std::string text;
-    size_t rows;
-    std::vector<RowError> errors;
-  };
-  const Case cases[] = {
-      {"rows beyond the speed dials",
-       manyRows,
-       kSpeedDials,
-       {{102, "the phonebook holds 100 entries: this row and the rest of the file are not read"}}},
-      {"a line of a million commas",
-       header + std::string(1'000'000, ',') + "\n",
-       1,
-       {{3, "1000001 fields, where the header names 4"}}},
-      {"a field longer than any phonebook text",
-       header + "1,B," + std::string(2000, '5') + ",\n",
-       1,
-       {{3, "a field longer than 1024 characters"}}},
-      {"one missing member named many times",
-       header + "1,G,,0" +
-           [] {
-             std::string same;
-             for (int i = 0; i < 400; ++i)
-               same += " 7";
-             return same;
-           }() +
-           "\n",
-       1,
-       {{3, "unknown member \"7\""}}},
-      {"more members than speed dials",
-       header + "1,G,,\"" + distinctMembers + "\"\n",
-       1,
-       {{3, "a group dial of more than 100 members"}}},
-  };
-  for (const Case& c : cases) {
-    const ImportedPhonebook read = ParseCsvPhonebook(c.text, kSpeedDials);
-    EXPECT_EQ(read.rows.size(), c.rows) << c.what;
-    EXPECT_EQ(read.errors, c.errors) << c.what;
-  }
+  ExpectReadUpToTheLimits(
+      ParseCsvPhonebook,
+      {
+          {"rows beyond the speed dials",
+           "name,phone_number\n" + Repeated("A,5550100\n", 200'000),
+           kSpeedDials,
+           {{102,
+             "the phonebook holds 100 entries: this row and the rest of the file are not read"}}},
+          {"a line of a million commas",
+           header + std::string(1'000'000, ',') + "\n",
+           1,
+           {{3, "1000001 fields, where the header names 4"}}},
+          {"a field longer than any phonebook text",
+           header + "1,B," + std::string(2000, '5') + ",\n",
+           1,
+           {{3, "a field longer than 1024 characters"}}},
+          {"one missing member named many times",
+           header + "1,G,,0" + Repeated(" 7", 400) + "\n",
+           1,
+           {{3, "unknown member \"7\""}}},
+          {"more members than speed dials",
+           header + "1,G,,\"" + distinctMembers + "\"\n",
+           1,
+           {{3, "a group dial of more than 100 members"}}},
+      });
 }
 
 }  // namespace

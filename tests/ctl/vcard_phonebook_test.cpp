@@ -165,52 +165,39 @@ TEST(VcardPhonebook, ACarriageReturnOrOtherControlCharacterCannotAddALine) {
 }
 
 TEST(VcardPhonebook, ATextBeyondThePhonebooksLimitsIsReadOnlyUpToThem) {
-  const auto repeated = [](const std::string& text, int times) {
-    std::string all;
-    for (int i = 0; i < times; ++i)
-      all += text;
-    return all;
-  };
   const std::string entry = "BEGIN:VCARD\nVERSION:4.0\nUID:a\nFN:A\nTEL:5550100\nEND:VCARD\n";
   const std::string group = entry + "BEGIN:VCARD\nVERSION:4.0\nKIND:group\nFN:G\n";
   std::string distinctMembers;
   for (int i = 0; i <= kSpeedDials; ++i)
     distinctMembers += "MEMBER:m" + std::to_string(i) + "\n";
-  struct Case {
-    std::string what;
-    std::string text;
-    size_t rows;
-    std::vector<RowError> errors;
-  };
-  const Case cases[] = {
-      {"cards beyond the speed dials",
-       repeated("BEGIN:VCARD\nVERSION:4.0\nFN:B\nTEL:5550101\nEND:VCARD\n", 1000),
-       kSpeedDials,
-       {{501, "the phonebook holds 100 entries: this row and the rest of the file are not read"}}},
-      {"lines of text outside cards",
-       repeated("x\n", 100'000) + entry,
-       1,
-       {{1, "text outside a card"}}},
-      {"a line longer than any phonebook text",
-       "BEGIN:VCARD\nVERSION:4.0\nFN:" + std::string(2000, 'B') + "\nTEL:5550100\nEND:VCARD\n" +
-           "BEGIN:VCARD\nVERSION:4.0\nPHOTO:" + std::string(100'000, 'Q') +
-           "\nFN:C\nTEL:5550102\nEND:VCARD\n",
-       1,
-       {{1, "line 3 is longer than 1024 characters"}}},
-      {"one missing member named many times",
-       group + repeated("MEMBER:nobody\n", 10'000) + "MEMBER:a\nEND:VCARD\n",
-       1,
-       {{7, "unknown member \"nobody\""}}},
-      {"more members than speed dials",
-       group + distinctMembers + "END:VCARD\n",
-       1,
-       {{7, "a group dial of more than 100 members"}}},
-  };
-  for (const Case& c : cases) {
-    const ImportedPhonebook read = ParseVcardPhonebook(c.text, kSpeedDials);
-    EXPECT_EQ(read.rows.size(), c.rows) << c.what;
-    EXPECT_EQ(read.errors, c.errors) << c.what;
-  }
+  ExpectReadUpToTheLimits(
+      ParseVcardPhonebook,
+      {
+          {"cards beyond the speed dials",
+           Repeated("BEGIN:VCARD\nVERSION:4.0\nFN:B\nTEL:5550101\nEND:VCARD\n", 1000),
+           kSpeedDials,
+           {{501,
+             "the phonebook holds 100 entries: this row and the rest of the file are not read"}}},
+          {"lines of text outside cards",
+           Repeated("x\n", 100'000) + entry,
+           1,
+           {{1, "text outside a card"}}},
+          {"a line longer than any phonebook text, and one not read",
+           "BEGIN:VCARD\nVERSION:4.0\nFN:" + std::string(2000, 'B') +
+               "\nTEL:5550100\nEND:VCARD\n"
+               "BEGIN:VCARD\nVERSION:4.0\nPHOTO:" +
+               std::string(100'000, 'Q') + "\nFN:C\nTEL:5550102\nEND:VCARD\n",
+           1,
+           {{1, "line 3 is longer than 1024 characters"}}},
+          {"one missing member named many times",
+           group + Repeated("MEMBER:nobody\n", 10'000) + "MEMBER:a\nEND:VCARD\n",
+           1,
+           {{7, "unknown member \"nobody\""}}},
+          {"more members than speed dials",
+           group + distinctMembers + "END:VCARD\n",
+           1,
+           {{7, "a group dial of more than 100 members"}}},
+      });
 }
 
 }  // namespace
