@@ -25,4 +25,14 @@ std::string TrimmedBlanks(std::string_view text) {
   return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
 }
 
+std::string Printable(std::string_view text) {
+  std::string shown(text);
+  for (char& c : shown) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 0x20 || code == 0x7F)
+      c = '?';
+  }
+  return shown;
+}
+
 }  // namespace vornik::ctl

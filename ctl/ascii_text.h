@@ -14,4 +14,8 @@ std::string AsciiLower(std::string_view text);
 // Without the blanks and tabs at either end.
 std::string TrimmedBlanks(std::string_view text);
 
+// The text with every control character (a device's or a file's bytes may hold any) shown
+// as '?', so that it cannot steer a terminal or break a line of a file.
+std::string Printable(std::string_view text);
+
 }  // namespace vornik::ctl

@@ -20,7 +20,7 @@ constexpr const char* kExitStatusHelp =
     "  4  no device at the ports tried, or one without the function asked for\n"
     "  5  the device's port exists but this user may not open it\n"
     "  6  bad input: usage, an unknown field, a value out of range, a bad file, rows refused\n"
-    "  7  a file cannot be read or written\n";
+    "  7  a file cannot be read or written, or the results cannot be written to stdout\n";
 
 constexpr const char* kPortHelp =
     "The device is found as the panel finds it: the USB control port named by the USB\n"
@@ -124,6 +124,8 @@ std::variant<CtlRequest, int> ParseCommandLine(const std::vector<std::string>& a
   pbfOption(import);
   import->add_flag("--skip-bad", request.skipBad,
                    "write the rows that can be taken even when others are refused");
+  import->add_flag("--allow-empty", request.allowEmpty,
+                   "empty the phonebook when the file holds no rows (else refused)");
   backupOption(import);
 
   CLI::App* firmware =

@@ -38,6 +38,7 @@ struct CtlRequest {
   PhonebookFormat format = PhonebookFormat::kByExtension;
   int vcardVersion = 3;
   bool skipBad = false;
+  bool allowEmpty = false;  // import: a file without rows empties the phonebook
 };
 
 // The request of the command line `args` (without the program name), or the exit status

@@ -12,11 +12,14 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kColumns[] = {"speed_dial", "name", "phone_number", "members"};
 enum Column { kSpeedDial, kName, kPhoneNumber, kMembers, kColumnCount };
 
+// A device's text as a field: its control characters shown as '?' (so no line break is
+// left to quote), quoted when it holds a comma or a quote.
 std::string Field(std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos)
-    return std::string(text);
+  const std::string shown = Printable(text);
+  if (shown.find_first_of(",\"") == std::string::npos)
+    return shown;
   std::string quoted = "\"";
-  for (char c : text) {
+  for (char c : shown) {
     quoted += c;
     if (c == '"')
       quoted += '"';
@@ -27,34 +30,44 @@ std::string Field(std::string_view text) {
 // One record of the file: its fields and the line it begins on, or why it is not one.
 struct Record {
   int line = 0;
-  std::vector<std::string> fields;
+  size_t fieldCount = 0;            // how many fields the record has
+  std::vector<std::string> fields;  // the first of them, as many as the reader keeps
   std::optional<std::string> error;
 };
 
-// Splits CSV text into records, keeping track of lines across quoted line breaks.
+// Splits CSV text into records, keeping track of lines across quoted line breaks. Of each
+// record it keeps at most `maxFields` fields of at most kLongestImportText characters.
 class CsvReader {
  public:
   explicit CsvReader(std::string_view text) : text_(text) {}
 
   bool atEnd() const { return pos_ >= text_.size(); }
 
-  Record next() {
+  Record next(size_t maxFields) {
     Record record;
     record.line = line_;
     std::string field;
+    bool tooLong = false;
+    const auto endField = [&] {
+      if (++record.fieldCount <= maxFields)
+        record.fields.push_back(std::move(field));
+      field.clear();
+    };
     for (;;) {
       if (atEnd() || atLineEnd()) {
-        record.fields.push_back(std::move(field));
+        endField();
         skipLineEnd();
+        if (tooLong)
+          record.error =
+              "a field longer than " + std::to_string(kLongestImportText) + " characters";
         return record;
       }
       const char c = text_[pos_];
       if (c == ',') {
-        record.fields.push_back(std::move(field));
-        field.clear();
+        endField();
         ++pos_;
       } else if (c == '"' && field.empty()) {
-        if (!readQuoted(field)) {
+        if (!readQuoted(field, tooLong)) {
           record.error = "a quoted field is not closed";
           return record;
         }
@@ -68,7 +81,7 @@ class CsvReader {
         skipRestOfLine();
         return record;
       } else {
-        field += c;
+        keep(field, c, tooLong);
         ++pos_;
       }
     }
@@ -92,15 +105,23 @@ class CsvReader {
     skipLineEnd();
   }
 
+  // A field's character, unless the field is already as long as any text is.
+  static void keep(std::string& field, char c, bool& tooLong) {
+    if (field.size() < kLongestImportText)
+      field += c;
+    else
+      tooLong = true;
+  }
+
   // From an opening quote to its closing quote; false (and the rest of the text taken)
   // when the text ends first.
-  bool readQuoted(std::string& field) {
+  bool readQuoted(std::string& field, bool& tooLong) {
     ++pos_;
     while (!atEnd()) {
       const char c = text_[pos_];
       if (c == '"') {
         if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
-          field += '"';
+          keep(field, '"', tooLong);
           pos_ += 2;
           continue;
         }
@@ -109,7 +130,7 @@ class CsvReader {
       }
       if (c == '\n' || (c == '\r' && !(pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n')))
         ++line_;
-      field += c;
+      keep(field, c, tooLong);
       ++pos_;
     }
     return false;
@@ -121,7 +142,7 @@ class CsvReader {
 };
 
 bool IsBlank(const Record& record) {
-  return record.fields.size() == 1 && record.fields[0].empty();
+  return record.fieldCount == 1 && record.fields[0].empty() && !record.error;
 }
 
 // How rows name each other as members: by the speed dial, without leading zeros.
@@ -133,19 +154,17 @@ std::string SpeedDialKey(std::string text) {
   return first == std::string::npos ? "0" : text.substr(first);
 }
 
-std::vector<std::string> MemberKeys(std::string_view text) {
-  std::vector<std::string> keys;
+void AddMembers(ImportRow& row, std::string_view text, int speedDials) {
   std::string key;
   for (char c : std::string(text) + " ") {
     if (c == ' ' || c == '\t' || c == ';' || c == ',' || c == '\r' || c == '\n') {
       if (!key.empty())
-        keys.push_back(SpeedDialKey(key));
+        AddMember(row, SpeedDialKey(key), speedDials);
       key.clear();
     } else {
       key += c;
     }
   }
-  return keys;
 }
 
 // The position of each column in the file's records, -1 when absent; an error when the
@@ -188,30 +207,34 @@ ImportedPhonebook ParseCsvPhonebook(std::string_view text, int speedDials) {
   CsvReader reader(text);
   std::vector<RowError> fileErrors;
   std::vector<int> positions;
-  size_t columnCount = 0;
+  // A header of more columns than a phonebook's names one of them twice or one unknown.
+  size_t columnCount = kColumnCount + 1;
   bool headerRead = false;
+  size_t rowsRead = 0;
   std::vector<ImportRow> rows;
   while (!reader.atEnd()) {
-    const Record record = reader.next();
+    const Record record = reader.next(columnCount);
+    if (IsBlank(record))
+      continue;
+    if (headerRead && !ReadsAnotherRow(rowsRead++, record.line, speedDials, fileErrors))
+      break;
     if (record.error) {
       fileErrors.push_back({record.line, *record.error});
       if (!headerRead)
         break;
       continue;
     }
-    if (IsBlank(record))
-      continue;
     if (!headerRead) {
       if (auto error = ReadHeader(record, positions)) {
         fileErrors.push_back({record.line, *error});
         break;
       }
       headerRead = true;
-      columnCount = record.fields.size();
+      columnCount = record.fieldCount;
       continue;
     }
-    if (record.fields.size() != columnCount) {
-      fileErrors.push_back({record.line, std::to_string(record.fields.size()) +
+    if (record.fieldCount != columnCount) {
+      fileErrors.push_back({record.line, std::to_string(record.fieldCount) +
                                              " fields, where the header names " +
                                              std::to_string(columnCount)});
       continue;
@@ -225,7 +248,7 @@ ImportedPhonebook ParseCsvPhonebook(std::string_view text, int speedDials) {
     row.key = SpeedDialKey(row.speedDial);
     row.name = column(kName);
     row.number = column(kPhoneNumber);
-    row.members = MemberKeys(column(kMembers));
+    AddMembers(row, column(kMembers), speedDials);
     row.group = !row.members.empty();
     rows.push_back(std::move(row));
   }

@@ -19,7 +19,8 @@ inline constexpr int kExitNoDevice = 4;          // no device at the ports tried
 inline constexpr int kExitPermissionDenied = 5;  // the port exists; this user may not open it
 inline constexpr int kExitBadInput = 6;          // usage, an unknown field, a value out of range, a
                                                  // file with a bad header, rows refused
-inline constexpr int kExitFileError = 7;         // a file cannot be read or written
+inline constexpr int kExitFileError = 7;         // a file cannot be read or written, or the
+                                                 // results cannot be written to stdout
 
 // Ends the command: the message goes to stderr, the status is the program's exit status.
 class CtlFailure : public std::runtime_error {

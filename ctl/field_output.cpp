@@ -2,17 +2,9 @@
 
 #include <algorithm>
 
-namespace vornik::ctl {
+#include "ctl/ascii_text.h"
 
-std::string Printable(std::string_view text) {
-  std::string shown(text);
-  for (char& c : shown) {
-    const auto code = static_cast<unsigned char>(c);
-    if (code < 0x20 || code == 0x7F)
-      c = '?';
-  }
-  return shown;
-}
+namespace vornik::ctl {
 
 nlohmann::json ToJson(const FieldValue& value) {
   if (const auto* text = std::get_if<std::string>(&value))

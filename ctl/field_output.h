@@ -15,10 +15,6 @@ namespace vornik::ctl {
 
 using NamedValues = std::vector<std::pair<std::string, FieldValue>>;
 
-// The text with every control character (a device's or a file's bytes may hold any) shown
-// as '?', so that it cannot steer the terminal.
-std::string Printable(std::string_view text);
-
 nlohmann::json ToJson(const FieldValue& value);
 
 // The values as one JSON object, keys in the order given.

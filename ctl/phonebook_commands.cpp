@@ -1,5 +1,6 @@
 #include "ctl/phonebook_commands.h"
 
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +30,9 @@ namespace fs = std::filesystem;
 
 // No phonebook file in any of the formats comes near this; a larger one is not read.
 constexpr uintmax_t kLargestImportFile = 16u << 20;
+
+// An import says this many reasons a row is refused, then how many more there are.
+constexpr size_t kReasonsShown = 20;
 
 // Bytes that move in each device command: request, answer head and body; frame and
 // acknowledgement.
@@ -235,15 +239,20 @@ int RunPhonebookExport(const CtlRequest& request, CtlIo& io) {
       break;
   }
   if (request.outputPath.empty()) {
-    io.out << text.str() << std::flush;
+    io.out << text.str();
     return kExitOk;
   }
   const std::string bytes = text.str();
   if (const platform::SaveOutcome saved = platform::SaveFileSafely(
           request.outputPath, {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
-      saved.error != 0)
+      saved.error != 0) {
+    // The safe save refuses every target that is not a regular file with EISDIR.
+    std::error_code ignored;
+    const bool device = saved.error == EISDIR && !fs::is_directory(request.outputPath, ignored);
     throw CtlFailure(kExitFileError, "cannot write " + request.outputPath + ": " +
-                                         platform::SaveFailureText(saved));
+                                         (device ? std::string("it is not a regular file")
+                                                 : platform::SaveFailureText(saved)));
+  }
   return kExitOk;
 }
 
@@ -257,10 +266,18 @@ int RunPhonebookImport(const CtlRequest& request, CtlIo& io) {
                                          ? ParseCsvPhonebook(text, speedDials)
                                          : ParseVcardPhonebook(text, speedDials);
   std::set<int> refusedLines;
-  for (const RowError& error : imported.errors) {
-    io.err << request.path << ":" << error.line << ": " << Printable(error.reason) << '\n';
+  for (size_t i = 0; i < imported.errors.size(); ++i) {
+    const RowError& error = imported.errors[i];
+    if (i < kReasonsShown)
+      io.err << request.path << ":" << error.line << ": " << Printable(error.reason) << '\n';
     refusedLines.insert(error.line);
   }
+  if (imported.errors.size() > kReasonsShown)
+    io.say(std::to_string(imported.errors.size() - kReasonsShown) + " more reasons are not shown");
+  if (imported.errors.empty() && imported.rows.empty() && !request.allowEmpty)
+    throw CtlFailure(kExitBadInput, request.path +
+                                        " holds no rows; nothing was written (--allow-empty "
+                                        "empties the phonebook)");
   const std::string refused = std::to_string(refusedLines.size()) +
                               (refusedLines.size() == 1 ? " row refused" : " rows refused");
   if (!refusedLines.empty() && !request.skipBad)

@@ -74,12 +74,14 @@ void CheckNumber(Candidate& c) {
     c.reasons.push_back("phone number shorter than 3 characters");
 }
 
-void CheckGroup(Candidate& c) {
+void CheckGroup(Candidate& c, int speedDials) {
   c.taken.group = true;
   if (!c.row->number.empty())
     c.reasons.push_back("a group dial has members, not a phone number");
   if (c.row->members.empty())
     c.reasons.push_back("a group dial without members");
+  else if (c.row->members.size() > size_t(speedDials))
+    c.reasons.push_back("a group dial of more than " + std::to_string(speedDials) + " members");
 }
 
 void CheckSpeedDial(Candidate& c, int speedDials) {
@@ -123,7 +125,8 @@ void CheckTwice(std::vector<Candidate>& candidates) {
 }
 
 // Rows without a speed dial take the lowest ones that no taken row names, in file order.
-void AssignSpeedDials(std::vector<Candidate>& candidates, int speedDials) {
+// There are no more rows than speed dials, so one is always left.
+void AssignSpeedDials(std::vector<Candidate>& candidates) {
   std::set<int> used;
   for (const Candidate& c : candidates)
     if (c.ok() && c.givenSpeedDial >= 0)
@@ -136,12 +139,8 @@ void AssignSpeedDials(std::vector<Candidate>& candidates, int speedDials) {
       c.taken.speedDial = c.givenSpeedDial;
       continue;
     }
-    while (next < speedDials && used.contains(next))
+    while (used.contains(next))
       ++next;
-    if (next >= speedDials) {
-      c.reasons.push_back("no speed dial is left free for this row");
-      continue;
-    }
     c.taken.speedDial = next;
     used.insert(next);
   }
@@ -178,6 +177,20 @@ void ResolveMembers(std::vector<Candidate>& candidates) {
 
 }  // namespace
 
+bool ReadsAnotherRow(size_t rowsRead, int line, int speedDials, std::vector<RowError>& errors) {
+  if (rowsRead < size_t(speedDials))
+    return true;
+  errors.push_back({line, "the phonebook holds " + std::to_string(speedDials) +
+                              " entries: this row and the rest of the file are not read"});
+  return false;
+}
+
+void AddMember(ImportRow& row, std::string key, int speedDials) {
+  if (row.members.size() <= size_t(speedDials) &&
+      std::find(row.members.begin(), row.members.end(), key) == row.members.end())
+    row.members.push_back(std::move(key));
+}
+
 ImportedPhonebook CheckImportRows(const std::vector<ImportRow>& rows,
                                   std::vector<RowError> fileErrors, int speedDials) {
   std::vector<Candidate> candidates;
@@ -187,14 +200,14 @@ ImportedPhonebook CheckImportRows(const std::vector<ImportRow>& rows,
     c.row = &row;
     CheckName(c);
     if (row.group)
-      CheckGroup(c);
+      CheckGroup(c, speedDials);
     else
       CheckNumber(c);
     CheckSpeedDial(c, speedDials);
     candidates.push_back(std::move(c));
   }
   CheckTwice(candidates);
-  AssignSpeedDials(candidates, speedDials);
+  AssignSpeedDials(candidates);
   ResolveMembers(candidates);
 
   ImportedPhonebook result;

@@ -32,6 +32,19 @@ struct RowError {
   std::string reason;
 };
 
+// No text that a row reads (a field, a content line) comes near this length; a longer one
+// is refused without being kept.
+inline constexpr size_t kLongestImportText = 1024;
+
+// Whether a reader that has read `rowsRead` rows reads the one at `line`: a phonebook of
+// `speedDials` entries holds no more, so the first row beyond is refused together with the
+// rest of the file, as one error in `errors`.
+bool ReadsAnotherRow(size_t rowsRead, int line, int speedDials, std::vector<RowError>& errors);
+
+// Adds `key` to the row's members unless it is there already. A group of more members than
+// `speedDials` is refused whatever they are, so no more than one over are kept.
+void AddMember(ImportRow& row, std::string key, int speedDials);
+
 struct ImportedPhonebook {
   std::vector<PhonebookRow> rows;  // the rows taken, by speed dial
   std::vector<RowError> errors;    // the rows refused, by line, each with its reason
@@ -42,7 +55,8 @@ struct ImportedPhonebook {
 // blanks, hyphens, dots and brackets, takes P for p, and holds 3 to 46 of the dial
 // characters with a digit among them; a speed dial is 0 to `speedDials` - 1 and is given
 // once; a group dial's members are rows of the same file that are taken, with a number.
-// `fileErrors` (rows the format itself refused) are kept among the errors.
+// `fileErrors` (rows the format itself refused) are kept among the errors. The readers give
+// at most `speedDials` rows (`ReadsAnotherRow`), so every row taken finds a speed dial.
 ImportedPhonebook CheckImportRows(const std::vector<ImportRow>& rows,
                                   std::vector<RowError> fileErrors, int speedDials);
 

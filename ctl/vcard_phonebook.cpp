@@ -16,15 +16,14 @@ constexpr std::string_view kSpeedDialProperty = "X-VORNIK-SPEED-DIAL";
 constexpr std::string_view kOldKindProperty = "X-ADDRESSBOOKSERVER-KIND";
 constexpr std::string_view kOldMemberProperty = "X-ADDRESSBOOKSERVER-MEMBER";
 
+// A device's text as a property value: its control characters shown as '?' (a line break
+// or a carriage return would end the content line), backslashes, commas and semicolons
+// escaped.
 std::string Escaped(std::string_view text) {
   std::string escaped;
-  for (char c : text) {
+  for (char c : Printable(text)) {
     if (c == '\\' || c == ',' || c == ';')
       escaped += '\\';
-    if (c == '\n') {
-      escaped += "\\n";
-      continue;
-    }
     escaped += c;
   }
   return escaped;
@@ -69,13 +68,12 @@ std::string CardUid(const PhonebookRow& row) {
 
 // One content line, unfolded: [group.]NAME;PARAM=VALUE...:VALUE
 struct ContentLine {
-  int line = 0;
   std::string name;                           // upper case, without its group
   std::map<std::string, std::string> params;  // upper-case names; bare values under TYPE
   std::string value;
 };
 
-std::optional<ContentLine> ParseContentLine(std::string_view text, int line) {
+std::optional<ContentLine> ParseContentLine(std::string_view text) {
   size_t colon = std::string_view::npos;
   bool quoted = false;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -89,7 +87,6 @@ std::optional<ContentLine> ParseContentLine(std::string_view text, int line) {
   if (colon == std::string_view::npos)
     return std::nullopt;
   ContentLine content;
-  content.line = line;
   content.value = std::string(text.substr(colon + 1));
   std::vector<std::string> parts(1);
   quoted = false;
@@ -115,27 +112,60 @@ std::optional<ContentLine> ParseContentLine(std::string_view text, int line) {
   return content;
 }
 
-// The logical lines of the text, unfolded, each with the line it begins on.
-std::vector<std::pair<int, std::string>> UnfoldedLines(std::string_view text) {
-  std::vector<std::pair<int, std::string>> lines;
-  int line = 0;
-  size_t pos = 0;
-  while (pos <= text.size()) {
-    size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos)
-      end = text.size();
-    std::string_view physical = text.substr(pos, end - pos);
-    ++line;
-    if (!physical.empty() && (physical[0] == ' ' || physical[0] == '\t') && !lines.empty())
-      lines.back().second += physical.substr(1);
-    else
-      lines.emplace_back(line, std::string(physical));
-    if (end == text.size())
-      break;
-    pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+// The logical lines of the text, unfolded, one at a time. Each keeps at most
+// kLongestImportText characters.
+class UnfoldedLines {
+ public:
+  explicit UnfoldedLines(std::string_view text) : text_(text) { advance(); }
+
+  // The next logical line, the line of the text it begins on, and whether it was longer
+  // than what is kept; false at the end of the text.
+  bool next(int& line, std::string& content, bool& cut) {
+    if (!pending_)
+      return false;
+    line = pendingLine_;
+    content.clear();
+    cut = false;
+    append(*pending_, content, cut);
+    for (;;) {
+      advance();
+      if (!pending_ || pending_->empty() || (pending_->front() != ' ' && pending_->front() != '\t'))
+        return true;
+      append(pending_->substr(1), content, cut);
+    }
   }
-  return lines;
-}
+
+ private:
+  static void append(std::string_view piece, std::string& content, bool& cut) {
+    const size_t room = kLongestImportText - content.size();
+    cut = cut || piece.size() > room;
+    content += piece.substr(0, room);
+  }
+
+  // Takes the next physical line into pending_, or none when the text has ended.
+  void advance() {
+    if (pos_ > text_.size()) {
+      pending_.reset();
+      return;
+    }
+    size_t end = text_.find_first_of("\r\n", pos_);
+    if (end == std::string_view::npos)
+      end = text_.size();
+    pending_ = text_.substr(pos_, end - pos_);
+    pendingLine_ = ++line_;
+    pos_ =
+        end == text_.size()
+            ? end + 1
+            : end + ((text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n') ? 2
+                                                                                              : 1);
+  }
+
+  std::string_view text_;
+  size_t pos_ = 0;
+  int line_ = 0;
+  std::optional<std::string_view> pending_;
+  int pendingLine_ = 0;
+};
 
 bool HasType(const ContentLine& content, std::string_view type) {
   const auto found = content.params.find("TYPE");
@@ -202,90 +232,74 @@ std::string NameFromN(std::string_view value) {
   return TrimmedBlanks(given + " " + family);
 }
 
-// A card's content lines, from BEGIN to END.
-struct Card {
-  int line = 0;
-  std::vector<ContentLine> lines;
-  std::optional<std::string> error;
+// A card from BEGIN to END, taking the properties a row is made of as they come.
+class CardRow {
+ public:
+  CardRow(int line, int speedDials) : speedDials_(speedDials) { row_.line = line; }
+
+  int line() const { return row_.line; }
+
+  // Takes the property when a row is made of it; false when it is not read.
+  bool take(const ContentLine& content) {
+    if (content.name == "VERSION") {
+      if (!version_)
+        version_ = TrimmedBlanks(content.value);
+    } else if (content.name == "FN") {
+      if (!fn_)
+        fn_ = Unescaped(content.value);
+    } else if (content.name == "N") {
+      if (!n_)
+        n_ = NameFromN(content.value);
+    } else if (content.name == "TEL") {
+      if (!tel_ || Preference(content) < Preference(*tel_))
+        tel_ = content;
+    } else if (content.name == "UID") {
+      row_.key = TrimmedBlanks(content.value);
+    } else if (content.name == "KIND" || content.name == kOldKindProperty) {
+      row_.group = AsciiUpper(TrimmedBlanks(content.value)) == "GROUP";
+    } else if (content.name == "MEMBER" || content.name == kOldMemberProperty) {
+      AddMember(row_, TrimmedBlanks(content.value), speedDials_);
+    } else if (content.name == kSpeedDialProperty) {
+      row_.speedDial = TrimmedBlanks(content.value);
+    } else {
+      return false;
+    }
+    return true;
+  }
+
+  // Refuses the card; the first reason given is the one said.
+  void refuse(std::string reason) {
+    if (!error_)
+      error_ = std::move(reason);
+  }
+
+  // The card as a row, or why it cannot be one.
+  std::variant<ImportRow, std::string> finish() const {
+    if (error_)
+      return *error_;
+    if (!version_)
+      return std::string("the card has no VERSION");
+    if (*version_ != "3.0" && *version_ != "4.0")
+      return "vCard version " + *version_ + " is not read (3.0 and 4.0 are)";
+    ImportRow row = row_;
+    row.name = fn_ ? *fn_ : n_.value_or(std::string());
+    if (tel_)
+      row.number = TelNumber(*tel_);
+    return row;
+  }
+
+ private:
+  int speedDials_;
+  ImportRow row_;
+  std::optional<std::string> version_;
+  std::optional<std::string> fn_;
+  std::optional<std::string> n_;
+  std::optional<ContentLine> tel_;
+  std::optional<std::string> error_;
 };
 
-// The card as a row, or why it cannot be one.
-std::variant<ImportRow, std::string> RowOfCard(const Card& card) {
-  const ContentLine* version = nullptr;
-  const ContentLine* fn = nullptr;
-  const ContentLine* n = nullptr;
-  const ContentLine* tel = nullptr;
-  ImportRow row;
-  row.line = card.line;
-  for (const ContentLine& content : card.lines) {
-    if (content.name == "VERSION" && version == nullptr)
-      version = &content;
-    else if (content.name == "FN" && fn == nullptr)
-      fn = &content;
-    else if (content.name == "N" && n == nullptr)
-      n = &content;
-    else if (content.name == "TEL" && (tel == nullptr || Preference(content) < Preference(*tel)))
-      tel = &content;
-    else if (content.name == "UID")
-      row.key = TrimmedBlanks(content.value);
-    else if (content.name == "KIND" || content.name == kOldKindProperty)
-      row.group = AsciiUpper(TrimmedBlanks(content.value)) == "GROUP";
-    else if (content.name == "MEMBER" || content.name == kOldMemberProperty)
-      row.members.push_back(TrimmedBlanks(content.value));
-    else if (content.name == kSpeedDialProperty)
-      row.speedDial = TrimmedBlanks(content.value);
-  }
-  if (version == nullptr)
-    return std::string("the card has no VERSION");
-  const std::string number = TrimmedBlanks(version->value);
-  if (number != "3.0" && number != "4.0")
-    return "vCard version " + number + " is not read (3.0 and 4.0 are)";
-  if (fn != nullptr)
-    row.name = Unescaped(fn->value);
-  else if (n != nullptr)
-    row.name = NameFromN(n->value);
-  if (tel != nullptr)
-    row.number = TelNumber(*tel);
-  return row;
-}
-
-// The cards of the text; text outside a card is an error at its line.
-std::vector<Card> SplitCards(std::string_view text, std::vector<RowError>& errors) {
-  std::vector<Card> cards;
-  int depth = 0;
-  for (const auto& [line, content] : UnfoldedLines(text)) {
-    if (TrimmedBlanks(content).empty())
-      continue;
-    const auto parsed = ParseContentLine(content, line);
-    const bool begin =
-        parsed && parsed->name == "BEGIN" && AsciiUpper(TrimmedBlanks(parsed->value)) == "VCARD";
-    const bool end =
-        parsed && parsed->name == "END" && AsciiUpper(TrimmedBlanks(parsed->value)) == "VCARD";
-    if (depth == 0) {
-      if (begin) {
-        cards.push_back(Card{line, {}, std::nullopt});
-        depth = 1;
-      } else {
-        errors.push_back({line, "text outside a card"});
-      }
-      continue;
-    }
-    Card& card = cards.back();
-    if (begin) {
-      ++depth;
-      card.error = "a card inside a card";
-    } else if (end) {
-      --depth;
-    } else if (!parsed) {
-      if (!card.error)
-        card.error = "line " + std::to_string(line) + " is not NAME:VALUE";
-    } else if (depth == 1) {
-      card.lines.push_back(*parsed);
-    }
-  }
-  if (depth > 0 && !cards.back().error)
-    cards.back().error = "the card is not closed by END:VCARD";
-  return cards;
+bool IsCardBoundary(const std::optional<ContentLine>& content, std::string_view name) {
+  return content && content->name == name && AsciiUpper(TrimmedBlanks(content->value)) == "VCARD";
 }
 
 }  // namespace
@@ -325,16 +339,55 @@ std::string WriteVcardPhonebook(const std::vector<PhonebookRow>& rows, int versi
 ImportedPhonebook ParseVcardPhonebook(std::string_view text, int speedDials) {
   std::vector<RowError> errors;
   std::vector<ImportRow> rows;
-  for (const Card& card : SplitCards(text, errors)) {
-    if (card.error) {
-      errors.push_back({card.line, *card.error});
-      continue;
-    }
-    auto row = RowOfCard(card);
+  std::optional<CardRow> card;
+  const auto finishCard = [&] {
+    auto row = card->finish();
     if (auto* reason = std::get_if<std::string>(&row))
-      errors.push_back({card.line, *reason});
+      errors.push_back({card->line(), *reason});
     else
       rows.push_back(std::move(std::get<ImportRow>(row)));
+    card.reset();
+  };
+  int depth = 0;         // 1 inside a card, more inside a card inside it
+  size_t cards = 0;      // the cards begun
+  bool outside = false;  // the last line that is not blank was text outside a card
+  UnfoldedLines lines(text);
+  int line = 0;
+  std::string content;
+  bool cut = false;
+  while (lines.next(line, content, cut)) {
+    if (TrimmedBlanks(content).empty())
+      continue;
+    const auto parsed = ParseContentLine(content);
+    const bool begin = IsCardBoundary(parsed, "BEGIN");
+    if (depth == 0) {
+      if (!begin) {
+        // A run of such lines is one error, so that no text makes more errors than cards.
+        if (!outside)
+          errors.push_back({line, "text outside a card"});
+        outside = true;
+        continue;
+      }
+      if (!ReadsAnotherRow(cards++, line, speedDials, errors))
+        break;
+      outside = false;
+      card.emplace(line, speedDials);
+      depth = 1;
+    } else if (begin) {
+      ++depth;
+      card->refuse("a card inside a card");
+    } else if (IsCardBoundary(parsed, "END")) {
+      if (--depth == 0)
+        finishCard();
+    } else if (depth == 1 && (!parsed || (card->take(*parsed) && cut))) {
+      card->refuse(cut ? "line " + std::to_string(line) + " is longer than " +
+                             std::to_string(kLongestImportText) + " characters"
+                       : "line " + std::to_string(line) + " is not NAME:VALUE");
+    }
+  }
+  if (card) {
+    card->refuse("the card is not closed by END:VCARD");
+    finishCard();
   }
   return CheckImportRows(rows, std::move(errors), speedDials);
 }

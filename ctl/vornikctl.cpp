@@ -47,9 +47,7 @@ struct CleanUpAtEnd {
   ~CleanUpAtEnd() { RunCleanUp(); }
 };
 
-}  // namespace
-
-int RunVornikctl(const std::vector<std::string>& args, CtlIo& io) {
+int RunCommandLine(const std::vector<std::string>& args, CtlIo& io) {
   const auto parsed = ParseCommandLine(args, io);
   if (const int* status = std::get_if<int>(&parsed))
     return *status;
@@ -67,6 +65,18 @@ int RunVornikctl(const std::vector<std::string>& args, CtlIo& io) {
     io.say(failure.what());
     return kExitFailure;
   }
+}
+
+}  // namespace
+
+int RunVornikctl(const std::vector<std::string>& args, CtlIo& io) {
+  const int status = RunCommandLine(args, io);
+  // Results that never reached their reader (a full disk) are no success.
+  if (status == kExitOk && !io.out.flush()) {
+    io.say("cannot write the results to standard output");
+    return kExitFileError;
+  }
+  return status;
 }
 
 }  // namespace vornik::ctl

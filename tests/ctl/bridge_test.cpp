@@ -198,8 +198,10 @@ TEST_F(BridgeTest, CsvRoundTripKeepsEveryNameNumberAndGroup) {
   EXPECT_EQ(exported.out, kFactoryCsv);
   write("book.csv", exported.out);
   write("empty.csv", "speed_dial,name,phone_number,members\r\n");
-  ASSERT_EQ(
-      ctl({device, "phonebook", "import", file("empty.csv"), "--backup", file("1.pbf")}).status, 0);
+  ASSERT_EQ(ctl({device, "phonebook", "import", file("empty.csv"), "--allow-empty", "--backup",
+                 file("1.pbf")})
+                .status,
+            0);
   EXPECT_EQ(ctl({device, "phonebook", "export", "--csv"}).out,
             "speed_dial,name,phone_number,members\r\n");
   const CtlRun imported =
@@ -218,8 +220,10 @@ TEST_F(BridgeTest, VcardRoundTripKeepsEveryNameNumberAndGroup) {
   EXPECT_THAT(cards, HasSubstr("FN:J. MORALES\r\nTEL;VALUE=text:5550163\r\n"));
   EXPECT_THAT(cards, HasSubstr("KIND:group\r\n"));
   write("empty.csv", "name,phone_number\n");
-  ASSERT_EQ(
-      ctl({device, "phonebook", "import", file("empty.csv"), "--backup", file("1.pbf")}).status, 0);
+  ASSERT_EQ(ctl({device, "phonebook", "import", file("empty.csv"), "--allow-empty", "--backup",
+                 file("1.pbf")})
+                .status,
+            0);
   const CtlRun imported =
       ctl({device, "phonebook", "import", file("book.vcf"), "--backup", file("2.pbf")});
   EXPECT_EQ(imported.status, 0) << imported.err;

@@ -12,6 +12,8 @@ using testing::ElementsAre;
 using testing::IsEmpty;
 
 constexpr int kSpeedDials = 100;
+constexpr const char* kRowsBeyondTwo =
+    "the phonebook holds 2 entries: this row and the rest of the file are not read";
 
 TEST(CsvPhonebook, WritesAHeaderAndOneQuotedWhereNeededRowPerEntryEndingInCrLf) {
   EXPECT_EQ(WriteCsvPhonebook({Entry(0, "FRONT DESK", "5550100"),
@@ -72,7 +74,7 @@ TEST(CsvPhonebook, RowsWithoutASpeedDialTakeTheLowestLeftFree) {
   const ImportedPhonebook full =
       ParseCsvPhonebook("speed_dial,name,phone_number\n,A,5550100\n0,B,5550101\n,C,5550102\n", 2);
   EXPECT_THAT(full.rows, ElementsAre(Entry(0, "B", "5550101"), Entry(1, "A", "5550100")));
-  EXPECT_THAT(full.errors, ElementsAre(RowError{4, "no speed dial is left free for this row"}));
+  EXPECT_THAT(full.errors, ElementsAre(RowError{4, kRowsBeyondTwo}));
 }
 
 TEST(CsvPhonebook, EveryRefusedRowIsNamedByItsLineWithTheReason) {
@@ -147,6 +149,45 @@ TEST(CsvPhonebook, AHeaderThatIsNotAPhonebooksRefusesTheFile) {
     EXPECT_THAT(read.rows, IsEmpty()) << c.text;
     EXPECT_THAT(read.errors, ElementsAre(c.error)) << c.text;
   }
+}
+
+TEST(CsvPhonebook, ControlCharactersInTextsAreWrittenAsQuestionMarks) {
+  EXPECT_EQ(WriteCsvPhonebook({Entry(0, "X\x1B[2J\r\nY\x7F", "555\a0100"), Group(1, "\tG", {0})}),
+            "speed_dial,name,phone_number,members\r\n"
+            "0,X?[2J??Y?,555?0100,\r\n"
+            "1,?G,,0\r\n");
+}
+
+TEST(CsvPhonebook, ATextBeyondThePhonebooksLimitsIsReadOnlyUpToThem) {
+  std::string distinctMembers;
+  for (int i = 0; i <= kSpeedDials; ++i)
+    distinctMembers += std::to_string(i) + " ";
+  const std::string header = "speed_dial,name,phone_number,members\n0,A,5550100,\n";
+  ExpectReadUpToTheLimits(
+      ParseCsvPhonebook,
+      {
+          {"rows beyond the speed dials",
+           "name,phone_number\n" + Repeated("A,5550100\n", 200'000),
+           kSpeedDials,
+           {{102,
+             "the phonebook holds 100 entries: this row and the rest of the file are not read"}}},
+          {"a line of a million commas",
+           header + std::string(1'000'000, ',') + "\n",
+           1,
+           {{3, "1000001 fields, where the header names 4"}}},
+          {"a field longer than any phonebook text",
+           header + "1,B," + std::string(2000, '5') + ",\n",
+           1,
+           {{3, "a field longer than 1024 characters"}}},
+          {"one missing member named many times",
+           header + "1,G,,0" + Repeated(" 7", 400) + "\n",
+           1,
+           {{3, "unknown member \"7\""}}},
+          {"more members than speed dials",
+           header + "1,G,,\"" + distinctMembers + "\"\n",
+           1,
+           {{3, "a group dial of more than 100 members"}}},
+      });
 }
 
 }  // namespace

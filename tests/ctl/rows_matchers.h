@@ -1,8 +1,12 @@
 // Comparing phonebook rows and import errors in the vornikctl tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <ostream>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "ctl/phonebook_rows.h"
 
@@ -34,6 +38,31 @@ inline PhonebookRow Entry(int speedDial, std::string name, std::string number) {
 }
 inline PhonebookRow Group(int speedDial, std::string name, std::vector<int> members) {
   return {speedDial, std::move(name), "", true, std::move(members)};
+}
+
+inline std::string Repeated(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i)
+    all += text;
+  return all;
+}
+
+// A text that goes past one of the phonebook's limits, and what is read of it.
+struct LimitCase {
+  std::string what;
+  std::string text;
+  size_t rows;  // how many are taken
+  std::vector<RowError> errors;
+};
+
+// Reads each case's text with `parse` for a phonebook of 100 speed dials.
+template <typename Parse>
+void ExpectReadUpToTheLimits(Parse parse, const std::vector<LimitCase>& cases) {
+  for (const LimitCase& c : cases) {
+    const ImportedPhonebook read = parse(c.text, 100);
+    EXPECT_EQ(read.rows.size(), c.rows) << c.what;
+    EXPECT_EQ(read.errors, c.errors) << c.what;
+  }
 }
 
 }  // namespace vornik::ctl

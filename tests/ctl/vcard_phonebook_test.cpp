@@ -150,5 +150,55 @@ TEST(VcardPhonebook, EveryRefusedCardIsNamedByItsBeginLineWithTheReason) {
                   RowError{31, "the card is not closed by END:VCARD"}));
 }
 
+TEST(VcardPhonebook, ACarriageReturnOrOtherControlCharacterCannotAddALine) {
+  const std::vector<PhonebookRow> rows = {Entry(0, "X\rTEL:999", "5550100\nTEL:1"),
+                                          Group(1, "G\x1B[2J", {0})};
+  for (int version : {3, 4}) {
+    const std::string text = WriteVcardPhonebook(rows, version);
+    EXPECT_THAT(text, HasSubstr("FN:X?TEL:999\r\n")) << version;
+    EXPECT_THAT(text, HasSubstr("5550100?TEL:1\r\n")) << version;
+    EXPECT_THAT(text, HasSubstr("FN:G?[2J\r\n")) << version;
+    const ImportedPhonebook read = ParseVcardPhonebook(text, kSpeedDials);
+    EXPECT_THAT(read.rows, IsEmpty()) << version;
+    EXPECT_EQ(read.errors.size(), 3u) << version;
+  }
+}
+
+TEST(VcardPhonebook, ATextBeyondThePhonebooksLimitsIsReadOnlyUpToThem) {
+  const std::string entry = "BEGIN:VCARD\nVERSION:4.0\nUID:a\nFN:A\nTEL:5550100\nEND:VCARD\n";
+  const std::string group = entry + "BEGIN:VCARD\nVERSION:4.0\nKIND:group\nFN:G\n";
+  std::string distinctMembers;
+  for (int i = 0; i <= kSpeedDials; ++i)
+    distinctMembers += "MEMBER:m" + std::to_string(i) + "\n";
+  ExpectReadUpToTheLimits(
+      ParseVcardPhonebook,
+      {
+          {"cards beyond the speed dials",
+           Repeated("BEGIN:VCARD\nVERSION:4.0\nFN:B\nTEL:5550101\nEND:VCARD\n", 1000),
+           kSpeedDials,
+           {{501,
+             "the phonebook holds 100 entries: this row and the rest of the file are not read"}}},
+          {"lines of text outside cards",
+           Repeated("x\n", 100'000) + entry,
+           1,
+           {{1, "text outside a card"}}},
+          {"a line longer than any phonebook text, and one not read",
+           "BEGIN:VCARD\nVERSION:4.0\nFN:" + std::string(2000, 'B') +
+               "\nTEL:5550100\nEND:VCARD\n"
+               "BEGIN:VCARD\nVERSION:4.0\nPHOTO:" +
+               std::string(100'000, 'Q') + "\nFN:C\nTEL:5550102\nEND:VCARD\n",
+           1,
+           {{1, "line 3 is longer than 1024 characters"}}},
+          {"one missing member named many times",
+           group + Repeated("MEMBER:nobody\n", 10'000) + "MEMBER:a\nEND:VCARD\n",
+           1,
+           {{7, "unknown member \"nobody\""}}},
+          {"more members than speed dials",
+           group + distinctMembers + "END:VCARD\n",
+           1,
+           {{7, "a group dial of more than 100 members"}}},
+      });
+}
+
 }  // namespace
 }  // namespace vornik::ctl

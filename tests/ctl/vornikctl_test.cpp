@@ -300,6 +300,67 @@ TEST_F(CtlTest, ImportWritesNothingWhenARowIsRefusedUnlessToldToSkipIt) {
             "speed_dial,name,phone_number,members\r\n0,GOOD,5550100,\r\n2,GROUP,,0\r\n");
 }
 
+TEST_F(CtlTest, AnImportWithoutRowsIsRefusedUnlessAnEmptyPhonebookIsAskedFor) {
+  write("header.csv", "speed_dial,name,phone_number,members\r\n");
+  write("empty.vcf", "");
+  for (const char* name : {"header.csv", "empty.vcf"}) {
+    const CtlRun refused = run({"phonebook", "import", file(name)});
+    EXPECT_EQ(refused.status, kExitBadInput) << name;
+    EXPECT_EQ(refused.err, "vornikctl: " + file(name) +
+                               " holds no rows; nothing was written (--allow-empty empties the "
+                               "phonebook)\n");
+  }
+  EXPECT_THAT(requests, IsEmpty());
+  const CtlRun emptied =
+      run({"phonebook", "import", file("header.csv"), "--allow-empty", "--backup", file("b.pbf")});
+  EXPECT_EQ(emptied.status, kExitOk) << emptied.err;
+  EXPECT_EQ(run({"phonebook", "export", "--csv"}).out, "speed_dial,name,phone_number,members\r\n");
+}
+
+TEST_F(CtlTest, AnImportSaysTwentyReasonsAndHowManyMoreThereAre) {
+  std::string text = "name,phone_number\n";
+  for (int i = 0; i < 30; ++i)
+    text += "BAD,+5550100\n";
+  write("bad.csv", text);
+  const CtlRun refused = run({"phonebook", "import", file("bad.csv")});
+  EXPECT_EQ(refused.status, kExitBadInput);
+  std::string expected;
+  for (int line = 2; line < 22; ++line)
+    expected += file("bad.csv") + ":" + std::to_string(line) +
+                ": bad characters in the phone number \"+5550100\" (digits, #, * and P only)\n";
+  EXPECT_EQ(refused.err, expected +
+                             "vornikctl: 10 more reasons are not shown\n"
+                             "vornikctl: 30 rows refused; nothing was written (--skip-bad writes "
+                             "the rows that can be taken)\n");
+}
+
+TEST_F(CtlTest, ResultsThatCannotBeWrittenFailWithTheFileStatus) {
+  const std::vector<std::string> toStdout[] = {{"info"},
+                                               {"settings", "get"},
+                                               {"--json", "advanced", "get"},
+                                               {"phonebook", "export", "--csv"},
+                                               {"--help"}};
+  for (const auto& args : toStdout) {
+    std::ofstream full("/dev/full");
+    std::ostringstream err;
+    CtlIo io{full, err, false};
+    EXPECT_EQ(RunVornikctl(args, io), kExitFileError) << args.back();
+    EXPECT_EQ(err.str(), "vornikctl: cannot write the results to standard output\n") << args.back();
+  }
+  const struct {
+    std::string path;
+    std::string message;
+  } toFiles[] = {
+      {"/dev/full", "vornikctl: cannot write /dev/full: it is not a regular file\n"},
+      {file(""), "vornikctl: cannot write " + file("") + ": Is a directory\n"},
+  };
+  for (const auto& c : toFiles) {
+    const CtlRun saved = run({"phonebook", "export", "--csv", "-o", c.path});
+    EXPECT_EQ(saved.status, kExitFileError) << c.path;
+    EXPECT_EQ(saved.err, c.message);
+  }
+}
+
 TEST_F(CtlTest, ExportAndImportWorkOnAPhonebookFileWithoutTheDevice) {
   fake.devices.remove(PortNameTable[size_t(kPortEcp1)]);
   write("book.vcf",
