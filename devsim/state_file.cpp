@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/private_files.h"
 #include "platform/safe_save.h"
 
 namespace devsim {
@@ -128,10 +129,17 @@ bool SaveState(const DeviceContent& content, const std::string& path, std::strin
   for (size_t i = 0; i < content.phonebook.size(); ++i)
     out << "phonebook " << i + 1 << ' ' << Hex(SlotBytes(content.phonebook[i])) << '\n';
   const std::string text = out.str();
+  // The state holds phonebook names and numbers: a new state file is made private here, and
+  // the save keeps the mode of the file it replaces. One made for a save that failed goes.
+  const bool created = platform::CreatePrivateFile(path) == 0;
   const int failure =
       platform::SaveFileSafely(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
-  if (failure != 0)
+  if (failure != 0) {
     error = "cannot save " + path + ": " + std::strerror(failure);
+    std::error_code ignored;
+    if (created)
+      std::filesystem::remove(path, ignored);
+  }
   return failure == 0;
 }
 
