@@ -138,8 +138,8 @@ bool BridgeServer::listen(const std::string& path, std::string& error) {
   // bind makes the socket file with the umask's mode; it is narrowed for the bind alone, which
   // runs before any connection thread.
   const mode_t mask = ::umask(0177);
-  const bool bound =
-      listener_ >= 0 && ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  const bool bound = listener_ >= 0 &&
+                     ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
   ::umask(mask);
   if (!bound || wakeRead_ < 0 || ::listen(listener_, 16) != 0) {
     error = "cannot listen at " + path + ": " + std::strerror(errno);

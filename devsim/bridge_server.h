@@ -64,8 +64,8 @@ class BridgeServer {
   void requestStop();
 
   // Serves the client connected on `fd` (non-blocking) until it hangs up, goes quiet, does
-  // not open the device in time or breaks the protocol; `number` names the connection in the log. Leaves `fd` open. run()
-  // calls it on a thread of its own for each connection.
+  // not open the device in time or breaks the protocol; `number` names the connection in the log.
+  // Leaves `fd` open. run() calls it on a thread of its own for each connection.
   void serve(int fd, int number);
 
  private:

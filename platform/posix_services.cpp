@@ -48,8 +48,8 @@ class PosixDebugSink : public DebugSink {
       out_ = OpenPrivateAppend(target);
       owned_ = out_ != nullptr;
       if (!owned_)
-        std::fprintf(stderr, "VORNIK_DEBUG: cannot append to %s: %s; no trace is written\n",
-                     target, std::strerror(errno));
+        std::fprintf(stderr, "VORNIK_DEBUG: cannot append to %s: %s; no trace is written\n", target,
+                     std::strerror(errno));
     }
   }
   ~PosixDebugSink() override {

@@ -27,7 +27,8 @@ FILE* OpenPrivateAppend(const std::string& path) {
 }
 
 int CreatePrivateFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kPrivateMode);
+  const int fd =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kPrivateMode);
   if (fd < 0)
     return errno;
   ::close(fd);

@@ -43,6 +43,7 @@ std::string TraceInChild(const std::string& target, const std::string& errors) {
     std::freopen(errors.c_str(), "w", stderr);
     platform::PosixServices().debug->write("Name = ANNA\r");
     platform::PosixServices().debug->write("Number = 5551234\r");
+    std::fflush(stderr);  // the child ends with _exit
     return 0;
   });
   return ReadFileText(errors);

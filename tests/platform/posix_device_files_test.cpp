@@ -127,8 +127,8 @@ TEST_F(Pty, OnlyACharacterDeviceOpensAsAPort) {
   fs::create_symlink(file, folder / "link-to-file");
   fs::create_symlink(path_, folder / "link-to-port");
   const std::pair<fs::path, bool> cases[] = {
-      {path_, true},          {folder / "link-to-port", true}, {file, false},
-      {folder, false},        {fifo, false},                   {folder / "link-to-file", false},
+      {path_, true}, {folder / "link-to-port", true},  {file, false}, {folder, false},
+      {fifo, false}, {folder / "link-to-file", false},
   };
   for (const auto& [path, opens] : cases) {
     auto port = devices_.open(path, kAccessRead | kAccessWrite, kShareRead | kShareWrite);
