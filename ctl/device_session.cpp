@@ -105,6 +105,12 @@ void SetUsbPaths(const std::string& path) {
 }  // namespace
 
 DeviceSession::DeviceSession(const PortChoice& choice) {
+  // Before the port is taken: a path that is no device is a mistake in the command line,
+  // and a regular file there would take the device's requests. A missing path is no device.
+  if (!choice.devicePath.empty() &&
+      platform::KindOfDevicePath(choice.devicePath) == platform::DevicePathKind::kOther)
+    throw CtlFailure(kExitBadInput, "--device: " + choice.devicePath +
+                                        " is neither a character device nor a socket");
   if (!PrepareDeviceLink())
     throw CtlFailure(kExitPortBusy,
                      "the device's port is busy: another program holds it (the panel, or the "

@@ -23,11 +23,12 @@ struct PortChoice {
 
 class DeviceSession {
  public:
-  // Takes the device. Throws CtlFailure: kExitPortBusy when the arbitration library
-  // refuses the port, kExitPermissionDenied when a port exists that this user may not
-  // open, kExitNotResponding when a port exists but the device does not answer (or does
-  // not let itself be opened), kExitNoDevice when there is no device at any port tried. The port
-  // stays held until the program's clean-up.
+  // Takes the device. Throws CtlFailure: kExitBadInput when the device path names something
+  // that is neither a character device nor a socket (nothing is opened), kExitPortBusy when the
+  // arbitration library refuses the port, kExitPermissionDenied when a port exists that this user
+  // may not open, kExitNotResponding when a port exists but the device does not answer (or does not
+  // let itself be opened), kExitNoDevice when there is no device at any port tried. The port stays
+  // held until the program's clean-up.
   explicit DeviceSession(const PortChoice& choice);
   ~DeviceSession();
   DeviceSession(const DeviceSession&) = delete;

@@ -96,8 +96,13 @@ bool SocketIsServed(const sockaddr_un& address) {
 
 }  // namespace
 
-BridgeServer::BridgeServer(DeviceModel& model, TrafficLog* log, StateKeeper keepState)
-    : model_(model), log_(log), keepState_(std::move(keepState)), seenRevision_(model.revision()) {
+BridgeServer::BridgeServer(DeviceModel& model, TrafficLog* log, StateKeeper keepState,
+                           uint32_t openWithinMs)
+    : model_(model),
+      log_(log),
+      keepState_(std::move(keepState)),
+      openWithinMs_(openWithinMs),
+      seenRevision_(model.revision()) {
   int wake[2];
   if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) == 0) {
     wakeRead_ = wake[0];
@@ -130,9 +135,13 @@ bool BridgeServer::listen(const std::string& path, std::string& error) {
     ::unlink(path.c_str());  // left behind by a simulator that did not stop cleanly
   }
   listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (listener_ < 0 || wakeRead_ < 0 ||
-      ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(listener_, 16) != 0) {
+  // bind makes the socket file with the umask's mode; it is narrowed for the bind alone, which
+  // runs before any connection thread.
+  const mode_t mask = ::umask(0177);
+  const bool bound = listener_ >= 0 &&
+                     ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  ::umask(mask);
+  if (!bound || wakeRead_ < 0 || ::listen(listener_, 16) != 0) {
     error = "cannot listen at " + path + ": " + std::strerror(errno);
     return false;
   }
@@ -246,11 +255,18 @@ void BridgeServer::flushLog() {
 
 void BridgeServer::serve(int fd, int number) {
   Session session{fd, number};
-  bridge::Message message;
+  const auto openBy = platform::MsFromNow(openWithinMs_);
   for (;;) {
-    if (!platform::WaitReady(fd, POLLIN, platform::MsFromNow(kConnectionIdleMs)) ||
-        !bridge::ReceiveMessage(fd, message, platform::MsFromNow(kMessageArrivalMs))) {
-      note(session, "closed");  // by the client, or a message cut short or too large
+    // Until the open, the whole message must arrive by `openBy`.
+    const auto idleUntil = session.opened ? platform::MsFromNow(kConnectionIdleMs) : openBy;
+    const auto arrivedBy = session.opened ? platform::MsFromNow(kMessageArrivalMs) : openBy;
+    // A message of its own each time: its payload (up to 16 MiB) goes with it, and an idle
+    // connection holds no buffer.
+    bridge::Message message;
+    if (!platform::WaitReady(fd, POLLIN, idleUntil) ||
+        !bridge::ReceiveMessage(fd, message, arrivedBy)) {
+      // By the client, no open in time, or a message cut short or too large.
+      note(session, "closed");
       return;
     }
     if (!handle(session, message.code, message.payload))

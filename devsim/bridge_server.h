@@ -22,6 +22,9 @@ class TrafficLog;
 // How long a connection may sit between two messages, and how long one message may take
 // to arrive (or an answer to leave) once it started.
 inline constexpr uint32_t kConnectionIdleMs = 300000;
+// A connection that has not opened the device this long after it was accepted is closed:
+// it holds one of the few slots without using the device.
+inline constexpr uint32_t kOpenWithinMs = 10000;
 inline constexpr uint32_t kMessageArrivalMs = 10000;
 inline constexpr size_t kMaxConnections = 32;
 // Reads are served up to this many bytes: more than the device ever has pending (its
@@ -41,14 +44,17 @@ class BridgeServer {
  public:
   // `keepState` (may be empty) runs, with the model locked, after every change of the
   // model's content. A write (slice) whose change cannot be kept is undone and answered as
-  // not taken, so a client never believes the device stored what it lost.
-  BridgeServer(DeviceModel& model, TrafficLog* log, StateKeeper keepState);
+  // not taken, so a client never believes the device stored what it lost. `openWithinMs`
+  // is how long a new connection has to open the device.
+  BridgeServer(DeviceModel& model, TrafficLog* log, StateKeeper keepState,
+               uint32_t openWithinMs = kOpenWithinMs);
   ~BridgeServer();
   BridgeServer(const BridgeServer&) = delete;
   BridgeServer& operator=(const BridgeServer&) = delete;
 
-  // Listens at `path`, replacing a stale socket there (never any other file). False with
-  // `error` set when it cannot.
+  // Listens at `path`, replacing a stale socket there (never any other file). The socket is
+  // made mode 0600 whatever the umask: the device is this user's alone. False with `error`
+  // set when it cannot.
   bool listen(const std::string& path, std::string& error);
 
   // Serves until requestStop(), then closes every connection and removes the socket.
@@ -57,9 +63,9 @@ class BridgeServer {
   // Safe to call from a signal handler.
   void requestStop();
 
-  // Serves the client connected on `fd` (non-blocking) until it hangs up, goes quiet or
-  // breaks the protocol; `number` names the connection in the log. Leaves `fd` open. run()
-  // calls it on a thread of its own for each connection.
+  // Serves the client connected on `fd` (non-blocking) until it hangs up, goes quiet, does
+  // not open the device in time or breaks the protocol; `number` names the connection in the log.
+  // Leaves `fd` open. run() calls it on a thread of its own for each connection.
   void serve(int fd, int number);
 
  private:
@@ -91,6 +97,7 @@ class BridgeServer {
   DeviceModel& model_;
   TrafficLog* log_;
   StateKeeper keepState_;
+  uint32_t openWithinMs_;
   TurnMutex modelMutex_;  // guards the model and the stop flag
   std::condition_variable_any modelChanged_;
   uint64_t seenRevision_;

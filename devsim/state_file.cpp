@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/private_files.h"
 #include "platform/safe_save.h"
 
 namespace devsim {
@@ -127,10 +128,17 @@ bool SaveState(const DeviceContent& content, const std::string& path, std::strin
   for (size_t i = 0; i < content.phonebook.size(); ++i)
     out << "phonebook " << i + 1 << ' ' << Hex(SlotBytes(content.phonebook[i])) << '\n';
   const std::string text = out.str();
+  // The state holds phonebook names and numbers: a new state file is made private here, and
+  // the save keeps the mode of the file it replaces. One made for a save that failed goes.
+  const bool created = platform::CreatePrivateFile(path) == 0;
   const platform::SaveOutcome saved =
       platform::SaveFileSafely(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
-  if (saved.error != 0)
+  if (saved.error != 0) {
     error = "cannot save " + path + ": " + platform::SaveFailureText(saved);
+    std::error_code ignored;
+    if (created)
+      std::filesystem::remove(path, ignored);
+  }
   return saved.error == 0;
 }
 

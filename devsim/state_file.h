@@ -17,7 +17,7 @@ namespace devsim {
 
 // Replaces the file at `path` with the content whole (see platform::SaveFileSafely):
 // neither a reader nor a crash at any moment finds half a file. False with `error` saying
-// what failed and why.
+// what failed and why. A state file this makes is private to its owner (mode 0600).
 bool SaveState(const DeviceContent& content, const std::string& path, std::string& error);
 
 enum class LoadResult { kLoaded, kMissing, kBad };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "platform/private_files.h"
 
 namespace devsim {
 namespace {
@@ -24,7 +25,7 @@ std::string HexBytes(std::span<const uint8_t> bytes) {
 }
 
 TrafficLog::TrafficLog(const std::string& path, uint64_t maxBytes)
-    : maxBytes_(maxBytes), file_(std::fopen(path.c_str(), "a")) {}
+    : maxBytes_(maxBytes), file_(platform::OpenPrivateAppend(path)) {}
 
 TrafficLog::~TrafficLog() {
   flush();

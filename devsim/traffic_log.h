@@ -24,7 +24,8 @@ inline constexpr size_t kDiscardedBytesShown = 32;
 
 class TrafficLog {
  public:
-  // Appends to `path`; `ok()` tells whether it could be opened.
+  // Appends to `path`, a file private to its owner (platform::OpenPrivateAppend: a link there
+  // is refused); `ok()` tells whether it could be opened, errno why not.
   explicit TrafficLog(const std::string& path, uint64_t maxBytes = kMaxLogBytes);
   ~TrafficLog();
   TrafficLog(const TrafficLog&) = delete;

@@ -1,6 +1,7 @@
 #include "platform/device_names.h"
 
 #include <cctype>
+#include <filesystem>
 #include <string_view>
 
 namespace platform {
@@ -51,6 +52,20 @@ std::string DevicePathFor(const std::string& name) {
 
 bool IsEcpPortPath(const std::string& path) {
   return std::string_view(path).starts_with("/dev/parport");
+}
+
+DevicePathKind KindOfDevicePath(const std::string& path) {
+  std::error_code error;
+  switch (std::filesystem::status(path, error).type()) {
+    case std::filesystem::file_type::not_found:
+      return DevicePathKind::kMissing;
+    case std::filesystem::file_type::character:
+      return DevicePathKind::kCharacterDevice;
+    case std::filesystem::file_type::socket:
+      return DevicePathKind::kSocket;
+    default:
+      return DevicePathKind::kOther;
+  }
 }
 
 }  // namespace platform

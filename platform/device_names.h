@@ -14,4 +14,10 @@ std::string DevicePathFor(const std::string& name);
 // True when the path names a parallel port driven through ppdev.
 bool IsEcpPortPath(const std::string& path);
 
+// What a device path names, links followed. Only a character device (a kernel port) or a
+// Unix-domain socket (a bridge peer) is ever opened as a device: a regular file would take
+// the device's request bytes, and a folder or a FIFO is no device either.
+enum class DevicePathKind { kMissing, kCharacterDevice, kSocket, kOther };
+DevicePathKind KindOfDevicePath(const std::string& path);
+
 }  // namespace platform

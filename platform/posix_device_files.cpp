@@ -189,11 +189,14 @@ std::unique_ptr<DeviceFile> OpenBridge(const std::string& path, unsigned access,
 std::unique_ptr<DeviceFile> PosixDeviceFiles::open(const std::string& name, unsigned access,
                                                    unsigned share) {
   const std::string path = DevicePathFor(name);
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0)
-    return nullptr;  // existing devices only
-  if (S_ISSOCK(info.st_mode))
-    return OpenBridge(path, access, share);
+  switch (KindOfDevicePath(path)) {
+    case DevicePathKind::kSocket:
+      return OpenBridge(path, access, share);
+    case DevicePathKind::kCharacterDevice:
+      break;
+    default:
+      return nullptr;  // existing devices only, and nothing that would take the bytes as a file
+  }
 
   int flags = O_NOCTTY | O_NONBLOCK | O_CLOEXEC;
   if ((access & kAccessRead) && (access & kAccessWrite)) {
@@ -206,6 +209,12 @@ std::unique_ptr<DeviceFile> PosixDeviceFiles::open(const std::string& name, unsi
   const int fd = ::open(path.c_str(), flags);
   if (fd < 0)
     return nullptr;
+  // The path may have been replaced since it was looked at: what was opened must be a device.
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || !S_ISCHR(opened.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
   // Sharing as the program means it: an unshared open is refused while another holds the
   // device, and keeps others out while it is held.
   if (::flock(fd, (share == kShareNone ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {

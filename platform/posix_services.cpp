@@ -10,9 +10,11 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/posix_device_files.h"
+#include "platform/private_files.h"
 #include "platform/program_folders.h"
 
 namespace platform {
@@ -34,7 +36,8 @@ class PosixClock : public Clock {
 };
 
 // Silent unless VORNIK_DEBUG is set: "1" writes to stderr, anything else names a file
-// that the text is appended to.
+// that the text is appended to. The trace holds phonebook names and numbers, so the file is
+// private (see OpenPrivateAppend); one that cannot be opened is said once, and not written.
 class PosixDebugSink : public DebugSink {
  public:
   PosixDebugSink() {
@@ -44,8 +47,11 @@ class PosixDebugSink : public DebugSink {
     if (std::string_view(target) == "1") {
       out_ = stderr;
     } else {
-      out_ = std::fopen(target, "a");
+      out_ = OpenPrivateAppend(target);
       owned_ = out_ != nullptr;
+      if (!owned_)
+        std::fprintf(stderr, "VORNIK_DEBUG: cannot append to %s: %s; no trace is written\n", target,
+                     std::strerror(errno));
     }
   }
   ~PosixDebugSink() override {

@@ -74,14 +74,22 @@ TEST_F(CtlTest, EachWayTheDeviceCannotBeHadHasItsExitStatus) {
        "vornikctl: the device's answer to the inquiry was cut short or bad"},
       {"a device that refuses opens",
        [this] {
-         write("device", "");
-         fake.devices.add(file("device"), sim.factory());
+         fake.devices.add("/dev/null", sim.factory());
          sim.model.setFault(devsim::Fault::kBusy);
        },
-       {"--device", file("device"), "info"},
+       {"--device", "/dev/null", "info"},
        kExitNotResponding,
-       "vornikctl: the device on " + file("device") +
-           " cannot be opened: another program may be using it"},
+       "vornikctl: the device on /dev/null cannot be opened: another program may be using it"},
+      {"a regular file for the device",
+       [this] { write("requests", "kept"); },
+       {"--device", file("requests"), "info"},
+       kExitBadInput,
+       "vornikctl: --device: " + file("requests") + " is neither a character device nor a socket"},
+      {"a folder for the device",
+       [] {},
+       {"--port", "ecp1", "--device", "/tmp", "info"},
+       kExitBadInput,
+       "vornikctl: --device: /tmp is neither a character device nor a socket"},
       {"a model without the setup pages",
        [this] { sim.model.setFault(devsim::Fault::kWrongModel); },
        {"settings", "get"},

@@ -14,6 +14,8 @@
 #include "bridge_client.h"
 #include "devsim/bridge_server.h"
 #include "devsim/state_file.h"
+#include "tests/support/child_process.h"
+#include "tests/support/scoped_umask.h"
 
 namespace devsim::test {
 namespace {
@@ -51,6 +53,70 @@ size_t CountOf(const std::string& text, const std::string& part) {
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
     ++count;
   return count;
+}
+
+// The server in this process, where a test can give it a short wait for the open.
+class ServerInProcess {
+ public:
+  ServerInProcess(const std::string& socket, uint32_t openWithinMs)
+      : server_(model_, nullptr, {}, openWithinMs) {
+    std::string error;
+    EXPECT_TRUE(server_.listen(socket, error)) << error;
+    thread_ = std::thread([this] { server_.run(); });
+  }
+  ~ServerInProcess() {
+    server_.requestStop();
+    thread_.join();
+  }
+
+ private:
+  DeviceModel model_;
+  BridgeServer server_;
+  std::thread thread_;
+};
+
+// True when the server closed the client's connection (end of stream, nothing waiting).
+bool ClosedByServer(const RawClient& client) {
+  char byte;
+  return ::recv(client.fd(), &byte, 1, MSG_DONTWAIT) == 0;
+}
+
+TEST_F(BridgeTest, ConnectionsThatNeverOpenAreClosedSoOthersGetIn) {
+  constexpr uint32_t kShortOpenWaitMs = 300;
+  ServerInProcess devsim(socket, kShortOpenWaitMs);
+  auto opened = OpenedClient(socket);
+  ASSERT_TRUE(opened);
+  std::vector<std::unique_ptr<RawClient>> idle;
+  for (size_t i = 1; i < kMaxConnections; ++i)
+    idle.push_back(std::make_unique<RawClient>(socket));
+  EXPECT_FALSE(RawClient(socket).open()) << "every slot is taken";
+
+  std::this_thread::sleep_for(milliseconds(kShortOpenWaitMs + 500));
+  for (const auto& client : idle)
+    EXPECT_TRUE(ClosedByServer(*client));
+  EXPECT_TRUE(OpenedClient(socket)) << "a slot came free";
+  const auto answer = opened->request(bridge::kRead, RawClient::readRequest(10, 0, 50));
+  EXPECT_TRUE(answer && answer->code == bridge::kReadAnswer) << "an open connection stays";
+}
+
+TEST_F(BridgeTest, SocketIsThisUsersAloneWhateverTheUmask) {
+  const vornik::test::ScopedUmask openMask(0);
+  std::filesystem::permissions(std::filesystem::path(socket).parent_path(),
+                               std::filesystem::perms(0711));
+  ServerInProcess devsim(socket, kOpenWithinMs);
+  EXPECT_EQ(vornik::test::ModeOf(socket.c_str()), 0600);
+  if (::geteuid() != 0)
+    GTEST_SKIP() << "another user is needed";
+  const int connected = vornik::test::InChild([this] {
+    return vornik::test::AsOrdinaryUser([this] {
+      const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
+      return ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? 1 : 0;
+    });
+  });
+  EXPECT_EQ(connected, 0) << "another user reached the device";
 }
 
 TEST_F(BridgeTest, ReaderThatHangsUpLeavesItsSlotAndTheAnswerToOthers) {

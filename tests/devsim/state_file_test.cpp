@@ -13,6 +13,7 @@
 
 #include "devsim/state_file.h"
 #include "temp_folder.h"
+#include "tests/support/scoped_umask.h"
 
 namespace devsim::test {
 namespace {
@@ -130,6 +131,15 @@ TEST_F(StateFileTest, SaveThroughALinkOrOverAPrivateFileKeepsItSo) {
   ASSERT_EQ(LoadState(path, loaded, error), LoadResult::kLoaded);
   EXPECT_EQ(loaded.systemSetup[6], 99);
   EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(StateFileTest, NewStateFileIsPrivateWhateverTheUmask) {
+  const vornik::test::ScopedUmask openMask(0);
+  saveEdited();
+  EXPECT_EQ(vornik::test::ModeOf(path.c_str()), 0600);
+  ::chmod(path.c_str(), 0640);  // the owner's own choice stays
+  saveEdited();
+  EXPECT_EQ(vornik::test::ModeOf(path.c_str()), 0640);
 }
 
 TEST_F(StateFileTest, FailedSaveSaysWhyAndLeavesThePreviousFile) {

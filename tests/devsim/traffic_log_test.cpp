@@ -5,6 +5,7 @@
 #include "devsim/traffic_log.h"
 #include "platform/fake_platform.h"
 #include "temp_folder.h"
+#include "tests/support/scoped_umask.h"
 
 namespace devsim::test {
 namespace {
@@ -64,6 +65,14 @@ TEST_F(TrafficLogTest, FullLogEndsWithANote) {
                           "         0 connection 1: open access 3 share 0",
                           "         0 connection 1: open access 3 share 0",
                           "         0 log full at 188 bytes: nothing more is logged"));
+}
+
+// The log holds phonebook names and numbers (platform::OpenPrivateAppend has the rules).
+TEST_F(TrafficLogTest, NewLogIsPrivateWhateverTheUmask) {
+  const vornik::test::ScopedUmask openMask(0);
+  TrafficLog log(path);
+  EXPECT_TRUE(log.ok());
+  EXPECT_EQ(vornik::test::ModeOf(path.c_str()), 0600);
 }
 
 }  // namespace

@@ -1,7 +1,14 @@
 #include <gmock/gmock.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "link/debug_trace.h"
 #include "link_fixture.h"
+#include "platform/posix_services.h"
+#include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/scoped_umask.h"
 
 namespace vornik::test {
 namespace {
@@ -25,6 +32,40 @@ TEST_F(LinkTest, TraceIsCutToItsLineAndEndsInACarriageReturn) {
   DebugTrace("%s", longText.c_str());
   ASSERT_EQ(traces().size(), 1u);
   EXPECT_EQ(traces()[0], std::string(255, 'x') + "\r");
+}
+
+// The real trace, in a child: VORNIK_DEBUG is read once per process. Returns what the child
+// wrote on stderr.
+std::string TraceInChild(const std::string& target, const std::string& errors) {
+  InChild([&] {
+    const ScopedUmask openMask(0);
+    setenv("VORNIK_DEBUG", target.c_str(), 1);
+    std::freopen(errors.c_str(), "w", stderr);
+    platform::PosixServices().debug->write("Name = ANNA\r");
+    platform::PosixServices().debug->write("Number = 5551234\r");
+    std::fflush(stderr);  // the child ends with _exit
+    return 0;
+  });
+  return ReadFileText(errors);
+}
+
+TEST(DebugTraceFile, IsPrivateAndNeverWrittenThroughALink) {
+  namespace fs = std::filesystem;
+  std::string pattern = (fs::temp_directory_path() / "trace-XXXXXX").string();
+  const fs::path folder = ::mkdtemp(pattern.data());
+  const std::string trace = folder / "trace.txt", errors = folder / "stderr";
+  EXPECT_EQ(TraceInChild(trace, errors), "");
+  EXPECT_EQ(ReadFileText(trace), "Name = ANNA\rNumber = 5551234\r");
+  EXPECT_EQ(ModeOf(trace.c_str()), 0600);
+
+  const std::string victim = folder / "victim", link = folder / "link";
+  std::ofstream(victim) << "precious";
+  fs::create_symlink(victim, link);
+  EXPECT_EQ(TraceInChild(link, errors), "VORNIK_DEBUG: cannot append to " + link +
+                                            ": Too many levels of symbolic links; no trace is "
+                                            "written\n");
+  EXPECT_EQ(ReadFileText(victim), "precious");
+  fs::remove_all(folder);
 }
 
 TEST(TrimTrailingBlanks, RemovesOnlyTheTrailingBlanks) {

@@ -6,6 +6,7 @@
 #include <pty.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <termios.h>
 #include <unistd.h>
@@ -13,6 +14,8 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "platform/bridge_protocol.h"
@@ -110,6 +113,32 @@ TEST_F(Pty, UnsharedOpenKeepsOthersOut) {
   EXPECT_EQ(devices_.open(path_, kAccessWrite, kShareNone), nullptr);
   first.reset();
   EXPECT_NE(devices_.open(path_, kAccessWrite, kShareNone), nullptr);
+}
+
+// Whatever names the port (VORNIK_USB_PORT, vornikctl's --device), a regular file would take
+// the device's request bytes: only a character device or a socket opens.
+TEST_F(Pty, OnlyACharacterDeviceOpensAsAPort) {
+  namespace fs = std::filesystem;
+  std::string pattern = (fs::temp_directory_path() / "not-a-port-XXXXXX").string();
+  const fs::path folder = ::mkdtemp(pattern.data());
+  const fs::path file = folder / "file", fifo = folder / "fifo";
+  std::ofstream(file) << "kept";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink(file, folder / "link-to-file");
+  fs::create_symlink(path_, folder / "link-to-port");
+  const std::pair<fs::path, bool> cases[] = {
+      {path_, true}, {folder / "link-to-port", true},  {file, false}, {folder, false},
+      {fifo, false}, {folder / "link-to-file", false},
+  };
+  for (const auto& [path, opens] : cases) {
+    auto port = devices_.open(path, kAccessRead | kAccessWrite, kShareRead | kShareWrite);
+    EXPECT_EQ(port != nullptr, opens) << path;
+    if (port)
+      port->write(reinterpret_cast<const uint8_t*>("x"), 1);
+  }
+  std::ifstream in(file);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "kept");
+  fs::remove_all(folder);
 }
 
 TEST(PosixDeviceFiles, MissingDeviceDoesNotOpen) {
