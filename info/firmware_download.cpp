@@ -127,7 +127,8 @@ FirmwareResult SendImage(std::ifstream& image, const BlockWriter& write, Transfe
 }  // namespace
 
 void FirmwareProgress::pause(uint32_t ms) {
-  platform::Services().clock->sleep(ms);
+  for (uint32_t left = ms; left > 0;)
+    left -= platform::SleepSlice(left);
 }
 
 std::optional<uint64_t> FirmwareFileSize(const std::string& path) {

@@ -128,6 +128,15 @@ class Storage {
   virtual bool reserve(int fd, size_t size) = 0;
 };
 
+// Runs between the slices of every wait (the fixed waits, the pauses, the device reads),
+// at most `kWaitSliceMs` apart. The window side installs one that keeps its window painted
+// and answering the window system while holding back the user's input; vornikctl and the
+// simulator leave it null, and their waits only sleep.
+using WaitHook = void (*)();
+
+// The longest slice of a wait between two runs of the wait hook.
+inline constexpr uint32_t kWaitSliceMs = 50;
+
 struct ServiceSet {
   Clock* clock;
   DebugSink* debug;
@@ -135,10 +144,18 @@ struct ServiceSet {
   Libraries* libraries;
   System* system;
   Storage* storage;
+  WaitHook waitHook;
 };
 
 // The services in force: the POSIX ones unless a test installed others.
 ServiceSet& Services();
+
+// Runs the wait hook in force, if there is one.
+void WhileWaiting();
+
+// One slice of a wait: runs the wait hook, then sleeps `ms` but at most `kWaitSliceMs`;
+// returns the milliseconds it slept.
+uint32_t SleepSlice(uint32_t ms);
 
 // Replaces the services for its lifetime (tests), restoring the previous ones after.
 class ScopedServices {

@@ -1,11 +1,25 @@
 #include "platform/platform.h"
 #include "platform/posix_services.h"
 
+#include <algorithm>
+
 namespace platform {
 
 ServiceSet& Services() {
   static ServiceSet services = PosixServices();
   return services;
+}
+
+void WhileWaiting() {
+  if (const WaitHook hook = Services().waitHook)
+    hook();
+}
+
+uint32_t SleepSlice(uint32_t ms) {
+  WhileWaiting();
+  const uint32_t slice = std::min(ms, kWaitSliceMs);
+  Services().clock->sleep(slice);
+  return slice;
 }
 
 ScopedServices::ScopedServices(const ServiceSet& replacement) : previous_(Services()) {
