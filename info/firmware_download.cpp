@@ -127,8 +127,7 @@ FirmwareResult SendImage(std::ifstream& image, const BlockWriter& write, Transfe
 }  // namespace
 
 void FirmwareProgress::pause(uint32_t ms) {
-  for (uint32_t left = ms; left > 0;)
-    left -= platform::SleepSlice(left);
+  platform::SleepInSlices(ms);
 }
 
 std::optional<uint64_t> FirmwareFileSize(const std::string& path) {

@@ -39,7 +39,7 @@ class FirmwareProgress {
   virtual void blockSent(uint64_t sent, int percent) = 0;
   // Every byte went out; the device now writes the image (the last pause follows).
   virtual void writingComplete() = 0;
-  // Holds the download for `ms`: a sleep in slices with the wait hook run between them.
+  // Holds the download for `ms` (`platform::SleepInSlices`).
   virtual void pause(uint32_t ms);
 };
 

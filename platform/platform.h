@@ -157,6 +157,9 @@ void WhileWaiting();
 // returns the milliseconds it slept.
 uint32_t SleepSlice(uint32_t ms);
 
+// Sleeps `ms` in slices, each one a `SleepSlice`: a pause that keeps the window answering.
+void SleepInSlices(uint32_t ms);
+
 // Replaces the services for its lifetime (tests), restoring the previous ones after.
 class ScopedServices {
  public:

@@ -22,6 +22,11 @@ uint32_t SleepSlice(uint32_t ms) {
   return slice;
 }
 
+void SleepInSlices(uint32_t ms) {
+  for (uint32_t left = ms; left > 0;)
+    left -= SleepSlice(left);
+}
+
 ScopedServices::ScopedServices(const ServiceSet& replacement) : previous_(Services()) {
   Services() = replacement;
 }

@@ -9,14 +9,13 @@
 namespace vornik {
 
 bool RunPageCommand(int (*command)(), QWidget* owner) {
-  PageCommands().begin();
+  PageCommandScope running;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool succeeded = command() != 0;
   SpinDelayUntil(kAfterCommandMs);
   QApplication::restoreOverrideCursor();
   if (!succeeded)
     ShowNotResponding(owner);
-  PageCommands().end();
   return succeeded;
 }
 

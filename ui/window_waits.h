@@ -31,4 +31,13 @@ class PageCommandActivity : public QObject {
 
 PageCommandActivity& PageCommands();
 
+// Counts a page command as running for the scope's lifetime.
+class PageCommandScope {
+ public:
+  PageCommandScope() { PageCommands().begin(); }
+  ~PageCommandScope() { PageCommands().end(); }
+  PageCommandScope(const PageCommandScope&) = delete;
+  PageCommandScope& operator=(const PageCommandScope&) = delete;
+};
+
 }  // namespace vornik

@@ -17,22 +17,37 @@ void RecordHook() {
   hookTimes.push_back(watchedClock->now);
 }
 
-// A fixed wait sleeps until its end on the tick counter, never less, with the wait hook
-// run at least once a slice and no more than a few polls of the counter.
-TEST(FixedWaits, SleepToTheirEndRunningTheWaitHookEverySlice) {
+uint32_t Delay(uint32_t ms) {
+  return SpinDelay(ms);
+}
+
+uint32_t DelayUntil(uint32_t ms) {
+  SpinDelayUntil(ms);
+  return ms;
+}
+
+uint32_t Pause(uint32_t ms) {
+  platform::SleepInSlices(ms);
+  return ms;
+}
+
+// A wait sleeps until its end on the tick counter, never less, with the wait hook run at
+// least once a slice and no more than a few polls of the counter.
+TEST(Waits, SleepToTheirEndRunningTheWaitHookEverySlice) {
   const struct {
     const char* name;
-    bool until;
+    uint32_t (*wait)(uint32_t ms);  // returns the milliseconds it reports as passed
     uint32_t startTick;
     uint32_t step;
     uint32_t ms;
   } rows[] = {
-      {"SpinDelay", false, 0, 1, 1500},
-      {"SpinDelay, coarse counter", false, 0, 7, 1000},
-      {"SpinDelay across the counter's wrap", false, 0xFFFFFF00u, 3, 2000},
-      {"SpinDelay shorter than a slice", false, 0, 1, 30},
-      {"SpinDelayUntil", true, 100, 1, 500},
-      {"SpinDelayUntil, coarse counter", true, 100, 9, 500},
+      {"SpinDelay", Delay, 0, 1, 1500},
+      {"SpinDelay, coarse counter", Delay, 0, 7, 1000},
+      {"SpinDelay across the counter's wrap", Delay, 0xFFFFFF00u, 3, 2000},
+      {"SpinDelay shorter than a slice", Delay, 0, 1, 30},
+      {"SpinDelayUntil", DelayUntil, 100, 1, 500},
+      {"SpinDelayUntil, coarse counter", DelayUntil, 100, 9, 500},
+      {"a pause", Pause, 0, 1, 5000},
   };
   for (const auto& row : rows) {
     platform::FakePlatform fake;
@@ -42,11 +57,7 @@ TEST(FixedWaits, SleepToTheirEndRunningTheWaitHookEverySlice) {
     fake.clock.now = row.startTick;
     fake.clock.step = row.step;
 
-    uint32_t reported = row.ms;
-    if (row.until)
-      SpinDelayUntil(row.ms);
-    else
-      reported = SpinDelay(row.ms);
+    const uint32_t reported = row.wait(row.ms);
 
     const uint32_t took = fake.clock.now - row.startTick;
     EXPECT_GE(took, row.ms) << row.name;
