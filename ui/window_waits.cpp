@@ -9,8 +9,8 @@ void AnswerDesktop() {
 }
 
 void PageCommandActivity::end() {
-  running_ = false;
-  emit ended();
+  if (--depth_ == 0)
+    emit ended();
 }
 
 PageCommandActivity& PageCommands() {

@@ -12,21 +12,22 @@ namespace vornik {
 // the command ends.
 void AnswerDesktop();
 
-// Whether a page command runs now, from its wait cursor until its runner returns.
+// Whether a page command runs now, from its wait cursor until its runner returns. A
+// command made of commands (a File menu command that reads the device first) is one.
 class PageCommandActivity : public QObject {
   Q_OBJECT
 
  public:
-  bool running() const { return running_; }
-  void begin() { running_ = true; }
+  bool running() const { return depth_ > 0; }
+  void begin() { ++depth_; }
   void end();
 
  signals:
-  // The command ended: the moment for what was asked for meanwhile.
+  // The outermost command ended: the moment for what was asked for meanwhile.
   void ended();
 
  private:
-  bool running_ = false;
+  int depth_ = 0;
 };
 
 PageCommandActivity& PageCommands();
