@@ -17,20 +17,6 @@ void RecordHook() {
   hookTimes.push_back(watchedClock->now);
 }
 
-uint32_t Delay(uint32_t ms) {
-  return SpinDelay(ms);
-}
-
-uint32_t DelayUntil(uint32_t ms) {
-  SpinDelayUntil(ms);
-  return ms;
-}
-
-uint32_t Pause(uint32_t ms) {
-  platform::SleepInSlices(ms);
-  return ms;
-}
-
 // A wait sleeps until its end on the tick counter, never less, with the wait hook run at
 // least once a slice and no more than a few polls of the counter.
 TEST(Waits, SleepToTheirEndRunningTheWaitHookEverySlice) {
@@ -41,13 +27,14 @@ TEST(Waits, SleepToTheirEndRunningTheWaitHookEverySlice) {
     uint32_t step;
     uint32_t ms;
   } rows[] = {
-      {"SpinDelay", Delay, 0, 1, 1500},
-      {"SpinDelay, coarse counter", Delay, 0, 7, 1000},
-      {"SpinDelay across the counter's wrap", Delay, 0xFFFFFF00u, 3, 2000},
-      {"SpinDelay shorter than a slice", Delay, 0, 1, 30},
-      {"SpinDelayUntil", DelayUntil, 100, 1, 500},
-      {"SpinDelayUntil, coarse counter", DelayUntil, 100, 9, 500},
-      {"a pause", Pause, 0, 1, 5000},
+      {"SpinDelay", SpinDelay, 0, 1, 1500},
+      {"SpinDelay, coarse counter", SpinDelay, 0, 7, 1000},
+      {"SpinDelay across the counter's wrap", SpinDelay, 0xFFFFFF00u, 3, 2000},
+      {"SpinDelay shorter than a slice", SpinDelay, 0, 1, 30},
+      {"SpinDelayUntil", [](uint32_t ms) { return SpinDelayUntil(ms), ms; }, 100, 1, 500},
+      {"SpinDelayUntil, coarse counter", [](uint32_t ms) { return SpinDelayUntil(ms), ms; }, 100, 9,
+       500},
+      {"a pause", [](uint32_t ms) { return platform::SleepInSlices(ms), ms; }, 0, 1, 5000},
   };
   for (const auto& row : rows) {
     platform::FakePlatform fake;
