@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -159,6 +160,12 @@ uint32_t SleepSlice(uint32_t ms);
 
 // Sleeps `ms` in slices, each one a `SleepSlice`: a pause that keeps the window answering.
 void SleepInSlices(uint32_t ms);
+
+// Runs a call into a driver library, which blocks without running the wait hook (the
+// library keeps services of its own). While a wait hook is installed the call runs on a
+// thread of its own and this thread waits for it in slices, running the hook between them;
+// the call, and so what the device sees and when, is the same. Returns the call's result.
+uint32_t CallWhileWaiting(const std::function<uint32_t()>& call);
 
 // Replaces the services for its lifetime (tests), restoring the previous ones after.
 class ScopedServices {

@@ -2,6 +2,8 @@
 #include "platform/posix_services.h"
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 
 namespace platform {
 
@@ -25,6 +27,15 @@ uint32_t SleepSlice(uint32_t ms) {
 void SleepInSlices(uint32_t ms) {
   for (uint32_t left = ms; left > 0;)
     left -= SleepSlice(left);
+}
+
+uint32_t CallWhileWaiting(const std::function<uint32_t()>& call) {
+  if (Services().waitHook == nullptr)
+    return call();
+  auto result = std::async(std::launch::async, call);
+  while (result.wait_for(std::chrono::milliseconds(kWaitSliceMs)) != std::future_status::ready)
+    WhileWaiting();
+  return result.get();
 }
 
 ScopedServices::ScopedServices(const ServiceSet& replacement) : previous_(Services()) {
