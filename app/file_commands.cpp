@@ -17,6 +17,7 @@
 #include "settings/system_setup.h"
 #include "ui/lang_string.h"
 #include "ui/page_command.h"
+#include "ui/window_waits.h"
 
 namespace vornik {
 namespace {
@@ -156,7 +157,9 @@ void CMainPanel::OnSaveSettings() {
   if (path.isEmpty())
     return;
   // The file is to hold the device's setup: a record not yet read since start is read now,
-  // and nothing is saved when the device does not answer.
+  // and nothing is saved when the device does not answer. The reads and the save are one
+  // command: a close asked for meanwhile waits for the file.
+  PageCommandScope running;
   if (!SettingsPage->recordLoaded()) {
     if (!RunPageCommand(Mfp_GetSettings, this))
       return;

@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QTabBar>
 
+#include <utility>
+
 #include "app/help_window.h"
 #include "app/page_sheet.h"
 #include "info/firmware_page.h"
@@ -25,6 +27,7 @@
 #include "ui/beep.h"
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
+#include "ui/window_waits.h"
 
 namespace vornik {
 
@@ -91,6 +94,10 @@ CMainPanel::CMainPanel(QWidget* parent)
   helpButton_->setFlat(false);
   connect(exitButton_, &QPushButton::clicked, this, &CMainPanel::OnExit);
   connect(helpButton_, &QPushButton::clicked, this, &CMainPanel::OnHelp);
+  connect(&PageCommands(), &PageCommandActivity::ended, this, [this] {
+    if (const auto result = std::exchange(closeWhenCommandEnds_, std::nullopt))
+      done(*result);
+  });
   routeMenuCommands();
 
   createPages();
@@ -207,13 +214,20 @@ void CMainPanel::routeMenuCommands() {
 }
 
 void CMainPanel::OnExit() {
-  if (!refusedWhileUpdating())
+  if (!refusedWhileUpdating() && !closeAfterCommand(Accepted))
     accept();
 }
 
 void CMainPanel::reject() {
-  if (!refusedWhileUpdating())
+  if (!refusedWhileUpdating() && !closeAfterCommand(Rejected))
     QDialog::reject();
+}
+
+bool CMainPanel::closeAfterCommand(DialogCode result) {
+  if (!PageCommands().running())
+    return false;
+  closeWhenCommandEnds_ = result;
+  return true;
 }
 
 bool CMainPanel::refusedWhileUpdating() const {

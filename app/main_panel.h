@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QIcon>
 
+#include <optional>
+
 #include "res/dialog_builder.h"
 
 class QMenuBar;
@@ -70,6 +72,9 @@ class CMainPanel : public QDialog {
   // would leave the device with part of an image.
   bool refusedWhileUpdating() const;
   void holdForUpdate(bool running);
+  // A close asked for while a page command runs is noted and carried out when the command
+  // ends, never halfway through a transfer; true when it was noted.
+  bool closeAfterCommand(DialogCode result);
   void createPages();
   void fitToSheet();
   void localize();
@@ -81,6 +86,7 @@ class CMainPanel : public QDialog {
   QIcon windowIcon_;
   PageSheetWidget* sheet_ = nullptr;
   Measures measures_{};
+  std::optional<DialogCode> closeWhenCommandEnds_;
 };
 
 // The main window of the running program, or null.

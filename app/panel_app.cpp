@@ -4,8 +4,10 @@
 
 #include "app/main_panel.h"
 #include "lang/lang_text.h"
+#include "platform/platform.h"
 #include "res/string_table.h"
 #include "ui/lang_string.h"
+#include "ui/window_waits.h"
 
 namespace vornik {
 namespace {
@@ -19,6 +21,9 @@ QString AppTitle() {
 PanelApp::PanelApp(int& argc, char** argv) : QApplication(argc, argv) {
   // The desktop matches the window to its menu entry and icon by this name.
   setDesktopFileName(QStringLiteral(VORNIK_APP_ID));
+  // Every wait of a device command, from start-up's inquiry on, keeps the windows painted
+  // and answering the desktop.
+  platform::Services().waitHook = AnswerDesktop;
 }
 
 bool PanelApp::StartUp() {

@@ -127,7 +127,7 @@ FirmwareResult SendImage(std::ifstream& image, const BlockWriter& write, Transfe
 }  // namespace
 
 void FirmwareProgress::pause(uint32_t ms) {
-  platform::Services().clock->sleep(ms);
+  platform::SleepInSlices(ms);
 }
 
 std::optional<uint64_t> FirmwareFileSize(const std::string& path) {

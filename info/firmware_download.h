@@ -39,8 +39,7 @@ class FirmwareProgress {
   virtual void blockSent(uint64_t sent, int percent) = 0;
   // Every byte went out; the device now writes the image (the last pause follows).
   virtual void writingComplete() = 0;
-  // Holds the download for `ms`: a plain sleep of the thread, unless the page keeps its
-  // window painted meanwhile.
+  // Holds the download for `ms` (`platform::SleepInSlices`).
   virtual void pause(uint32_t ms);
 };
 

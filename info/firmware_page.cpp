@@ -8,10 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include <algorithm>
-
 #include "link/connection.h"
-#include "platform/platform.h"
 #include "res/string_table.h"
 #include "res/templates.h"
 #include "ui/lang_string.h"
@@ -30,9 +27,6 @@ constexpr int kUpdateButton = 1000;
 // Windows' "every file" filter; on this system every file is "*".
 constexpr const char* kFileFilter = "All files (*)";
 
-// A long pause is slept in slices, the window painted between them.
-constexpr uint32_t kPaintSliceMs = 50;
-
 QString StringText(int id) {
   return QString::fromLatin1(res::StringResource(id));
 }
@@ -40,8 +34,9 @@ QString StringText(int id) {
 }  // namespace
 
 // Shows the download's progress as it goes. The window is busy until the download ends,
-// so each change is painted at once; the pauses keep the window painted and answer the
-// window system, but hold back the user's input until the download is over.
+// so each change is painted at once; its pauses, like every wait, run the wait hook, which
+// keeps the window painted and answering the window system but holds back the user's input
+// until the download is over.
 class CFwUp::PageProgress : public FirmwareProgress {
  public:
   explicit PageProgress(CFwUp& page) : page_(page) {}
@@ -68,16 +63,6 @@ class CFwUp::PageProgress : public FirmwareProgress {
     message->repaint();
   }
 
-  void pause(uint32_t ms) override {
-    auto& clock = *platform::Services().clock;
-    for (uint32_t left = ms; left > 0;) {
-      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-      const uint32_t slice = std::min(left, kPaintSliceMs);
-      clock.sleep(slice);
-      left -= slice;
-    }
-  }
-
  private:
   CFwUp& page_;
 };
@@ -94,9 +79,9 @@ void CFwUp::onInitDialog() {
 }
 
 void CFwUp::localize() {
-  texts_ = {LangString("COMMON", "IDS_STRING100"), LangString("FWUP", "IDS_BYTES"),
+  texts_ = {LangString("COMMON", "IDS_STRING100"),       LangString("FWUP", "IDS_BYTES"),
             LangString("FWUP", "IDS_BYTES_TRANSFERRED"), LangString("FWUP", "IDS_WRITE_FAILED"),
-            LangString("FWUP", "IDS_WRITING_COMPLETE"), LangString("FWUP", "IDS_UPDATE_COMPLETE")};
+            LangString("FWUP", "IDS_WRITING_COMPLETE"),  LangString("FWUP", "IDS_UPDATE_COMPLETE")};
   message_ = texts_.selectFile;
   transferToControls();
   res::LocalizeDialog(controls());
@@ -175,8 +160,8 @@ void CFwUp::runDownload(Download download) {
 }
 
 void CFwUp::finishUpdate() {
-  QMessageBox box(QMessageBox::NoIcon, StringText(res::kStrAppTitle),
-                  texts_.updateComplete, QMessageBox::Ok, this);
+  QMessageBox box(QMessageBox::NoIcon, StringText(res::kStrAppTitle), texts_.updateComplete,
+                  QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   box.exec();
   message_ = texts_.selectFile;

@@ -31,12 +31,23 @@ void SetLptTimeouts(platform::DeviceFile& port, platform::CommTimeouts timeouts)
   port.setTimeouts(timeouts);  // a port that refuses keeps its own; the transfer goes on
 }
 
+// The USB library's transfers, waited for as every wait is.
+uint32_t UsbLibraryWrite(const uint8_t* bytes, size_t count) {
+  return platform::CallWhileWaiting(
+      [&] { return Connection.Win2kUsbWrite(bytes, uint32_t(count)); });
+}
+
+uint32_t UsbLibraryRead(uint8_t* buffer, size_t count) {
+  return platform::CallWhileWaiting(
+      [&] { return Connection.Win2kUsbRead(buffer, uint32_t(count)); });
+}
+
 // The USB library can only take 3072 bytes a call; a call that writes nothing ends it.
 size_t UsbChunkedWrite(const uint8_t* bytes, size_t count) {
   size_t total = 0;
   while (total < count) {
     const size_t chunk = std::min(kUsbWriteChunk, count - total);
-    const uint32_t written = Connection.Win2kUsbWrite(bytes + total, uint32_t(chunk));
+    const uint32_t written = UsbLibraryWrite(bytes + total, chunk);
     DebugPrint("Win2kUsbWrite(?) = %d", int(written));
     if (written == 0)
       break;
@@ -49,7 +60,7 @@ size_t UsbChunkedRead(uint8_t* buffer, size_t count) {
   size_t total = 0;
   while (total < count) {
     const size_t chunk = std::min(kUsbReadChunk, count - total);
-    const uint32_t got = Connection.Win2kUsbRead(buffer + total, uint32_t(chunk));
+    const uint32_t got = UsbLibraryRead(buffer + total, chunk);
     DebugPrint("Read(x) = %d", int(got));
     if (got < chunk)
       return got;
@@ -167,7 +178,7 @@ size_t PortRead(uint8_t* buffer, size_t count) {
   if (Connection.PortKind == kPortUsb) {
     if (Connection.osFlavour == OsFlavour::Nt5 && Connection.Win2kUsbRead != nullptr) {
       if (count <= kUsbReadChunk)
-        return std::min<size_t>(Connection.Win2kUsbRead(buffer, uint32_t(count)), count);
+        return std::min<size_t>(UsbLibraryRead(buffer, count), count);
       return UsbChunkedRead(buffer, count);
     }
     auto port = Open(Connection.UsbReadPath, kAccessRead, kShareNone);

@@ -20,6 +20,7 @@
 #include "ui/lang_string.h"
 #include "ui/not_responding.h"
 #include "ui/page_command.h"
+#include "ui/window_waits.h"
 
 namespace vornik {
 namespace {
@@ -88,8 +89,9 @@ void CPhonebook::onInitDialog() {
 
 // Unlike the page commands, the first read pauses before the command, not after it.
 void CPhonebook::firstRead() {
+  PageCommandScope running;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  platform::Services().clock->sleep(kPhonebookFirstReadPauseMs);
+  platform::SleepInSlices(kPhonebookFirstReadPauseMs);
   const bool read = Mfp_GetPhonebook() != 0;
   QApplication::restoreOverrideCursor();
   if (!read) {

@@ -43,10 +43,6 @@ static_assert(kRecordDialData + kDialDataSize == kPhonebookRecordSize);
 constexpr const char* kGetAllocationFailure = "Mfp_GetPhonebook() - Memory Allocation error! \n";
 constexpr const char* kSetAllocationFailure = "Mfp_SetPhonebook() - Memory Allocation error! \n";
 
-void Sleep(uint32_t ms) {
-  platform::Services().clock->sleep(ms);
-}
-
 size_t Write(const uint8_t* bytes, size_t count) {
   return std::min(PortWrite(bytes, count), count);
 }
@@ -116,11 +112,11 @@ size_t ReadAnswerBody(std::vector<uint8_t>& answer) {
   DebugTrace("ReadData = %d \n", int(received));
   DebugHexDump(answer.data(), std::min(kDumpedAnswerSize, answer.size()));
   if (received < size) {
-    Sleep(kPhonebookRetrySleepMs);
+    platform::SleepInSlices(kPhonebookRetrySleepMs);
     size_t more = Read(body + received, size - received);
     DebugTrace("Retry Read(n) = %d \n", int(more));
     if (more == 0) {
-      Sleep(kPhonebookRetrySleepMs);
+      platform::SleepInSlices(kPhonebookRetrySleepMs);
       more = Read(body + received, size - received);
     }
     received += more;
@@ -134,11 +130,11 @@ size_t WriteFrame(std::span<const uint8_t> frame) {
   DebugTrace("WriteData = %d \n", int(written));
   if (written < frame.size()) {
     const size_t firstWrite = written;
-    Sleep(kPhonebookRetrySleepMs);
+    platform::SleepInSlices(kPhonebookRetrySleepMs);
     size_t more = Write(frame.data() + written, frame.size() - written);
     DebugTrace("WriteData(retry) = %d \n", int(firstWrite));  // repeats the first count
     if (more == 0) {
-      Sleep(kPhonebookRetrySleepMs);
+      platform::SleepInSlices(kPhonebookRetrySleepMs);
       more = Write(frame.data() + written, frame.size() - written);
     }
     written += more;
@@ -174,7 +170,7 @@ int Mfp_GetPhonebook() {
   if (!IsPhonebookHead(answer, headReceived))
     return 0;
 
-  Sleep(kPhonebookBodySleepMs);
+  platform::SleepInSlices(kPhonebookBodySleepMs);
   const size_t bodyReceived = ReadAnswerBody(answer);
   if (bodyReceived <= kAnswerHeadSize)
     return 0;
@@ -216,7 +212,7 @@ int Mfp_SetPhonebook() {
     EncodeRecord(entries[i], i, frame.data() + kSetFrameHeadSize + kPhonebookRecordSize * i);
 
   const size_t written = WriteFrame(frame);
-  Sleep(kPhonebookAcknowledgeSleepMs);
+  platform::SleepInSlices(kPhonebookAcknowledgeSleepMs);
   if (written != frame.size())
     return 0;
 

@@ -139,6 +139,7 @@ bool FakeStorage::reserve(int fd, size_t size) {
   return PosixServices().storage->reserve(fd, size);
 }
 
-FakePlatform::FakePlatform() : scope_({&clock, &debug, &devices, &libraries, &system, &storage}) {}
+FakePlatform::FakePlatform()
+    : scope_({&clock, &debug, &devices, &libraries, &system, &storage, nullptr}) {}
 
 }  // namespace platform

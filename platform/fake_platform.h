@@ -15,8 +15,8 @@
 
 namespace platform {
 
-// Every tickCount() advances the clock by `step` ms and sleep(ms) by ms, so a busy wait
-// of 1500 ms costs 1500 polls and no real time.
+// Every tickCount() advances the clock by `step` ms and sleep(ms) by ms, so a wait of
+// 1500 ms costs no real time.
 class FakeClock : public Clock {
  public:
   uint32_t tickCount() override;

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <thread>
 
+#include "platform/platform.h"
+
 namespace platform {
 namespace {
 
@@ -62,6 +64,8 @@ ssize_t TransferWhenReady(int fd, short events, Deadline deadline,
     // its readiness (a socket) is only waited for: its answer is taken as soon as it comes.
     if (polledReady)
       std::this_thread::sleep_for(kRefusedPause);
+    // The wait hook runs between the slices, so a silent device never holds the window.
+    WhileWaiting();
     Deadline slice = SteadyClock::now() + kRetrySlice;
     if (deadline && *deadline < *slice)
       slice = deadline;

@@ -23,8 +23,9 @@ inline SteadyClock::time_point MsFromNow(uint32_t ms) {
 bool WaitReady(int fd, short events, Deadline deadline);
 
 // Runs `transfer` (one read or write on `fd`) until it moves bytes, reaches the end of the
-// file or fails, waiting for readiness between tries; returns its result, or 0 when the
-// deadline passed first.
+// file or fails, waiting for readiness between tries in slices shorter than `kWaitSliceMs`
+// with the wait hook run before each; returns its result, or 0 when the deadline passed
+// first.
 ssize_t TransferWhenReady(int fd, short events, Deadline deadline,
                           const std::function<ssize_t()>& transfer);
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -128,6 +129,15 @@ class Storage {
   virtual bool reserve(int fd, size_t size) = 0;
 };
 
+// Runs between the slices of every wait (the fixed waits, the pauses, the device reads),
+// at most `kWaitSliceMs` apart. The window side installs one that keeps its window painted
+// and answering the window system while holding back the user's input; vornikctl and the
+// simulator leave it null, and their waits only sleep.
+using WaitHook = void (*)();
+
+// The longest slice of a wait between two runs of the wait hook.
+inline constexpr uint32_t kWaitSliceMs = 50;
+
 struct ServiceSet {
   Clock* clock;
   DebugSink* debug;
@@ -135,10 +145,27 @@ struct ServiceSet {
   Libraries* libraries;
   System* system;
   Storage* storage;
+  WaitHook waitHook;
 };
 
 // The services in force: the POSIX ones unless a test installed others.
 ServiceSet& Services();
+
+// Runs the wait hook in force, if there is one.
+void WhileWaiting();
+
+// One slice of a wait: runs the wait hook, then sleeps `ms` but at most `kWaitSliceMs`;
+// returns the milliseconds it slept.
+uint32_t SleepSlice(uint32_t ms);
+
+// Sleeps `ms` in slices, each one a `SleepSlice`: a pause that keeps the window answering.
+void SleepInSlices(uint32_t ms);
+
+// Runs a call into a driver library, which blocks without running the wait hook (the
+// library keeps services of its own). While a wait hook is installed the call runs on a
+// thread of its own and this thread waits for it in slices, running the hook between them;
+// the call, and so what the device sees and when, is the same. Returns the call's result.
+uint32_t CallWhileWaiting(const std::function<uint32_t()>& call);
 
 // Replaces the services for its lifetime (tests), restoring the previous ones after.
 class ScopedServices {

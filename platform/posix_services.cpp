@@ -157,7 +157,7 @@ ServiceSet PosixServices() {
   static PosixSystem system;
   static PosixLibraries libraries(system);
   static PosixStorage storage;
-  return {&clock, &debug, &devices, &libraries, &system, &storage};
+  return {&clock, &debug, &devices, &libraries, &system, &storage, nullptr};
 }
 
 }  // namespace platform

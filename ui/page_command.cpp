@@ -4,10 +4,12 @@
 
 #include "link/spin_delay.h"
 #include "ui/not_responding.h"
+#include "ui/window_waits.h"
 
 namespace vornik {
 
 bool RunPageCommand(int (*command)(), QWidget* owner) {
+  PageCommandScope running;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool succeeded = command() != 0;
   SpinDelayUntil(kAfterCommandMs);

@@ -10,6 +10,9 @@
 #include <QTextBrowser>
 #include <QTimer>
 
+#include <functional>
+#include <optional>
+
 #include "app/main_panel.h"
 #include "app/page_sheet.h"
 #include "bench/mandated_waits.h"
@@ -25,6 +28,7 @@
 #include "ui/beep.h"
 #include "ui/image_button.h"
 #include "ui/template_page.h"
+#include "ui/window_waits.h"
 
 namespace vornik::test {
 namespace {
@@ -265,6 +269,55 @@ TEST_F(PanelTest, ExitButtonAndFileExitEndTheWindowWithOk) {
   res::FindMenuCommand(panel.menuBar(), res::kCmdExit)->trigger();
   EXPECT_EQ(panel.result(), QDialog::Accepted);
   EXPECT_FALSE(panel.isVisible());
+}
+
+// The window answers its desktop while a command waits, and a close asked for meanwhile
+// (the close box, Exit) is carried out when the command ends, its wait cursor gone: by then
+// every byte of a phonebook Write has gone to the device.
+TEST_F(PanelTest, CloseAskedForDuringACommandIsCarriedOutWhenItEnds) {
+  const struct {
+    const char* name;
+    std::function<void(CMainPanel&)> ask;
+    QDialog::DialogCode result;
+  } rows[] = {
+      {"close box", [](CMainPanel& panel) { panel.close(); }, QDialog::Rejected},
+      {"Exit", [](CMainPanel& panel) { panel.OnExit(); }, QDialog::Accepted},
+  };
+  platform::Services().waitHook = AnswerDesktop;
+  for (const auto& row : rows) {
+    size_t written = 0;
+    TappedDevice tap;
+    tap.onWrite = [&](std::span<const uint8_t> bytes) {
+      written += bytes.size();
+      return bytes.size();
+    };
+    fake.devices.add(PortNameTable[kPortEcp1], tap.wrap(sim.factory()));
+    BoxCloser boxes;
+    CMainPanel panel;
+    panel.show();
+    PageSheet->setActivePage(2);
+    bool askedWithWaitCursor = false, closedWithWaitCursor = true;
+    std::optional<size_t> writtenWhenClosed;
+    QObject::connect(&panel, &QDialog::finished, [&] {
+      writtenWhenClosed = written;
+      closedWithWaitCursor = QApplication::overrideCursor() != nullptr;
+    });
+    QTimer::singleShot(0, &panel, [&] {
+      askedWithWaitCursor = QApplication::overrideCursor() != nullptr;
+      row.ask(panel);
+      EXPECT_TRUE(panel.isVisible()) << row.name;
+    });
+
+    QTest::mouseClick(PhonebookPage->controls().find<QPushButton>(1024), Qt::LeftButton);
+
+    EXPECT_TRUE(askedWithWaitCursor) << row.name;
+    EXPECT_FALSE(closedWithWaitCursor) << row.name;
+    EXPECT_EQ(writtenWhenClosed, written) << row.name;
+    EXPECT_GT(written, 6900u) << row.name;  // the whole phonebook frame
+    EXPECT_FALSE(panel.isVisible()) << row.name;
+    EXPECT_EQ(panel.result(), row.result) << row.name;
+    EXPECT_EQ(boxes.shown, 0) << row.name;
+  }
 }
 
 // A device left with part of an image cannot start again: while the update runs the panel

@@ -1,5 +1,9 @@
 #include <gmock/gmock.h>
 
+#include <chrono>
+#include <functional>
+#include <thread>
+
 #include "link/port_io.h"
 #include "link/spin_delay.h"
 #include "link_fixture.h"
@@ -30,6 +34,22 @@ uint32_t FakeUsbRead(uint8_t* buffer, uint32_t length) {
   return result;
 }
 
+// A USB library whose every call blocks for a while, and the runs of the wait hook.
+constexpr auto kSlowCall = std::chrono::milliseconds(200);
+int hookRuns = 0;
+
+void CountHookRun() {
+  ++hookRuns;
+}
+uint32_t SlowUsbWrite(const uint8_t*, uint32_t length) {
+  std::this_thread::sleep_for(kSlowCall);
+  return length;
+}
+uint32_t SlowUsbRead(uint8_t*, uint32_t length) {
+  std::this_thread::sleep_for(kSlowCall);
+  return length;
+}
+
 class UsbTest : public LinkTest {
  protected:
   UsbTest() {
@@ -45,6 +65,31 @@ class UsbTest : public LinkTest {
   }
   std::vector<uint8_t> block = std::vector<uint8_t>(5000, 0x11);
 };
+
+// The library's transfers cannot run the wait hook themselves: the program runs it while it
+// waits for them, and takes their results as before.
+TEST_F(UsbTest, LibraryTransfersRunTheWaitHookWhileTheyBlock) {
+  platform::Services().waitHook = CountHookRun;
+  Connection.Win2kUsbWrite = SlowUsbWrite;
+  Connection.Win2kUsbRead = SlowUsbRead;
+  uint8_t buffer[10];
+  const struct {
+    const char* name;
+    std::function<size_t()> transfer;
+    size_t expected;
+    int calls;
+  } rows[] = {
+      {"read", [&] { return PortRead(buffer, sizeof buffer); }, sizeof buffer, 1},
+      {"chunked write", [&] { return PortWrite(block.data(), 3073); }, 3073, 2},
+  };
+  // Each call's last slice may end with the call, before the hook is due.
+  const int runsPerCall = int(kSlowCall.count() / platform::kWaitSliceMs) - 1;
+  for (const auto& row : rows) {
+    hookRuns = 0;
+    EXPECT_EQ(row.transfer(), row.expected) << row.name;
+    EXPECT_GE(hookRuns, row.calls * runsPerCall) << row.name;
+  }
+}
 
 TEST_F(UsbTest, WriteUpTo3072BytesGoesThroughTheControlPortInOneCall) {
   EXPECT_EQ(PortWrite(block.data(), 3072), 3072u);

@@ -35,7 +35,12 @@ std::vector<uint8_t> DialText(std::string_view number) {
   return Padded(number, 46, ' ');
 }
 
-class GetPhonebookTest : public PhonebookTest {};
+// The tick counter moves only while the program sleeps, so the request wait sleeps exactly
+// its length and `slept` tells every sleep of the read.
+class GetPhonebookTest : public PhonebookTest {
+ protected:
+  GetPhonebookTest() { fake.clock.step = 0; }
+};
 
 TEST_F(GetPhonebookTest, DefaultCountsReadTheHeadThenTheWholeBodyAndDecodeBySlot) {
   std::vector<uint8_t> members(46, 0);
@@ -57,7 +62,7 @@ TEST_F(GetPhonebookTest, DefaultCountsReadTheHeadThenTheWholeBodyAndDecodeBySlot
   EXPECT_THAT(device.writes[0],
               ElementsAre(0x1B, 0xA4, 0x00, 0x06, 0x50, 0xE0, 0x82, 0xC1, 0x42, 0xFF));
   EXPECT_THAT(device.readSizes, ElementsAre(kDiscardReadSize, 11u, kBodySize));
-  EXPECT_EQ(fake.clock.slept, 1000u);
+  EXPECT_EQ(fake.clock.slept, kPhonebookRequestWaitMs + 1000u);
   EXPECT_GE(fake.clock.now - start, 2000u);
 
   EXPECT_EQ(entry(5).groupFlag, 0);
@@ -118,7 +123,7 @@ TEST_F(GetPhonebookTest, BodyLackingAnnouncedRecordsFailsAfterItsRetriesAndChang
   EXPECT_EQ(Mfp_GetPhonebook(), 0);
   EXPECT_THAT(device.readSizes,
               ElementsAre(kDiscardReadSize, 11u, kBodySize, kBodySize - 138, kBodySize - 138));
-  EXPECT_EQ(fake.clock.slept, 1000u + 500u + 500u);
+  EXPECT_EQ(fake.clock.slept, kPhonebookRequestWaitMs + 1000u + 500u + 500u);
   EXPECT_THAT(traces(), testing::Contains("Retry Read(n) = 0 \n\r"));
   device.answers = {AnswerHead(3), cutInTheThird};
   EXPECT_EQ(Mfp_GetPhonebook(), 0);
@@ -140,7 +145,7 @@ TEST_F(GetPhonebookTest, RetryCompletesABodyThatCameInTwoPieces) {
 
   ASSERT_NE(Mfp_GetPhonebook(), 0);
   EXPECT_THAT(device.readSizes, ElementsAre(kDiscardReadSize, 11u, kBodySize, kBodySize - 100));
-  EXPECT_EQ(fake.clock.slept, 1500u);
+  EXPECT_EQ(fake.clock.slept, kPhonebookRequestWaitMs + 1500u);
   EXPECT_EQ(EntryName(entry(1)), "N2");  // the record the two pieces share
   EXPECT_EQ(EntryName(entry(99)), "N100");
   EXPECT_THAT(traces(), testing::Contains("Retry Read(n) = 6800 \n\r"));

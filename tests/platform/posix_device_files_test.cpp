@@ -186,10 +186,11 @@ TEST(FdIo, TransferIsTriedOnAPortThatNeverPollsReady) {
 }
 
 // A bridge peer that serves one connection: it accepts the open unless told to refuse,
-// takes every write, answers the first read with `answer` and controls with success.
+// takes every write, answers the first read with `answer` (or, silent, never answers a read)
+// and controls with success.
 class BridgePeer {
  public:
-  explicit BridgePeer(bool refuse, std::vector<uint8_t> answer)
+  explicit BridgePeer(bool refuse, std::vector<uint8_t> answer, bool silent = false)
       : path_(std::filesystem::temp_directory_path() /
               ("vornik-bridge-test-" + std::to_string(::getpid()) + ".sock")) {
     std::filesystem::remove(path_);
@@ -199,7 +200,7 @@ class BridgePeer {
     std::strcpy(address.sun_path, path_.c_str());
     EXPECT_EQ(::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     EXPECT_EQ(::listen(listener_, 1), 0);
-    thread_ = std::thread([this, refuse, answer] { serve(refuse, answer); });
+    thread_ = std::thread([this, refuse, answer, silent] { serve(refuse, answer, silent); });
   }
   ~BridgePeer() {
     thread_.join();
@@ -213,7 +214,7 @@ class BridgePeer {
   std::vector<uint8_t> controlRequest;
 
  private:
-  void serve(bool refuse, const std::vector<uint8_t>& answer) {
+  void serve(bool refuse, const std::vector<uint8_t>& answer, bool silent) {
     const int fd = ::accept(listener_, nullptr, nullptr);
     bridge::Message message;
     while (bridge::ReceiveMessage(fd, message, std::nullopt)) {
@@ -234,7 +235,8 @@ class BridgePeer {
           break;
         case bridge::kRead:
           readRequest = message.payload;
-          bridge::SendMessage(fd, bridge::kReadAnswer, answer, std::nullopt);
+          if (!silent)
+            bridge::SendMessage(fd, bridge::kReadAnswer, answer, std::nullopt);
           break;
         case bridge::kControl:
           controlRequest = message.payload;
@@ -276,6 +278,41 @@ TEST(Bridge, RefusedOpenGivesNoDevice) {
   BridgePeer peer(true, {});
   PosixDeviceFiles devices;
   EXPECT_EQ(devices.open(peer.path(), kAccessWrite, kShareNone), nullptr);
+}
+
+std::vector<SteadyClock::time_point> hookRuns;
+
+void RecordHookRun() {
+  hookRuns.push_back(SteadyClock::now());
+}
+
+// A silent device holds a read for its whole time-out, on a port as over the bridge (the
+// server's time-out and the client's grace), and the wait hook runs all the while.
+TEST_F(Pty, SilentDeviceReadWaitsItsWholeTimeoutRunningTheWaitHook) {
+  BridgePeer peer(false, {}, true);
+  const struct {
+    std::string path;
+    CommTimeouts timeouts;
+    int64_t atLeastMs;
+  } rows[] = {
+      {path_, {0, 0, 300, 0, 0}, 300},
+      {peer.path(), {0, 0, 100, 0, 0}, 2100},
+  };
+  ServiceSet services = Services();
+  services.waitHook = RecordHookRun;
+  ScopedServices scope(services);
+  for (const auto& row : rows) {
+    auto device = devices_.open(row.path, kAccessRead | kAccessWrite, kShareNone);
+    ASSERT_NE(device, nullptr) << row.path;
+    device->setTimeouts(row.timeouts);
+    hookRuns.clear();
+    uint8_t buffer[10];
+    const auto start = SteadyClock::now();
+    EXPECT_EQ(device->read(buffer, sizeof buffer), 0u) << row.path;
+    const auto elapsed = std::chrono::duration_cast<milliseconds>(SteadyClock::now() - start);
+    EXPECT_GE(elapsed.count(), row.atLeastMs) << row.path;
+    EXPECT_GE(int64_t(hookRuns.size()), elapsed.count() / kWaitSliceMs) << row.path;
+  }
 }
 
 }  // namespace
