@@ -128,6 +128,10 @@ Measure PingsDuringPhonebookRead(BenchDevice& device, DisplayWatch& watch, bool 
   keys.wait(kExitTimeoutMs);
   if (!measure.longestMs)
     measure.failure = "the phonebook read did not end";
+  if (device.requestsReceived(phonebookRead) != phonebookBefore + 1) {
+    measure.longestMs.reset();
+    measure.failure = "the Phonebook page did not read the device once";
+  }
   // The box is closed first, and the window once it answers again: while the box is up it
   // would not take the close.
   if (box != 0) {
