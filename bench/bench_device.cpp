@@ -14,11 +14,21 @@ constexpr auto kListenPoll = std::chrono::milliseconds(10);
 }  // namespace
 
 BenchDevice::BenchDevice() {
-  if (!folder_.made())
-    return;
-  devsim_ = std::make_unique<ChildProcess>(
-      ProgramFolder() + "/vornik-devsim",
-      std::vector<std::string>{"--socket", socket(), "--log", file("frames.log")});
+  if (folder_.made())
+    start({});
+}
+
+bool BenchDevice::restart(const std::vector<std::string>& faults) {
+  devsim_.reset();
+  start(faults);
+  return listening();
+}
+
+void BenchDevice::start(const std::vector<std::string>& faults) {
+  std::vector<std::string> args = {"--socket", socket(), "--log", file("frames.log")};
+  for (const std::string& fault : faults)
+    args.insert(args.end(), {"--fault", fault});
+  devsim_ = std::make_unique<ChildProcess>(ProgramFolder() + "/vornik-devsim", args);
   for (int i = 0; i < kListenTries && !listening(); ++i)
     std::this_thread::sleep_for(kListenPoll);
 }

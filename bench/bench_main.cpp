@@ -1,5 +1,6 @@
 // vornik-bench: every device operation against the waits its protocol prescribes, the
-// panel's start-up and memory, and the files. Prints one table and writes it as JSON.
+// panel's start-up, memory and answers to the desktop's liveness pings, and the files. Prints one
+// table and writes it as JSON.
 //
 //   vornik-bench [--json PATH] [Google Benchmark options, e.g. --benchmark_filter=REGEX]
 //
@@ -17,6 +18,7 @@
 #include "bench/ctl_bench.h"
 #include "bench/device_bench.h"
 #include "bench/file_bench.h"
+#include "bench/liveness_bench.h"
 #include "bench/panel_bench.h"
 
 namespace {
@@ -59,6 +61,7 @@ int main(int argc, char** argv) {
   AddFileRows(device);
   AddDeviceCommandRows(device);
   AddPanelRows(device);
+  AddLivenessRows(device);
   AddCtlRows(device);
 
   RowReporter reporter;

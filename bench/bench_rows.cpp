@@ -50,8 +50,14 @@ void RowReporter::ReportRuns(const std::vector<Run>& runs) {
     const bool memory = counter != run.counters.end();
     const double sample = memory ? double(counter->second) : run.GetAdjustedRealTime();
     row->samples.push_back(sample);
-    std::fprintf(stderr, "%s: %.4f %s (%d of %d)\n", row->operation.c_str(), sample,
-                 memory ? "MB" : "ms", int(run.repetition_index + 1), int(run.repetitions));
+    std::string cpuText;
+    if (const auto cpu = run.counters.find(kCpuCounter); cpu != run.counters.end()) {
+      row->cpuSamples.push_back(double(cpu->second));
+      cpuText = ", CPU " + std::to_string(double(cpu->second)) + " ms";
+    }
+    std::fprintf(stderr, "%s: %.4f %s%s (%d of %d)\n", row->operation.c_str(), sample,
+                 memory ? "MB" : "ms", cpuText.c_str(), int(run.repetition_index + 1),
+                 int(run.repetitions));
   }
 }
 

@@ -14,6 +14,8 @@ namespace vornik::bench {
 
 // A memory benchmark sets this counter, in megabytes, instead of being timed.
 inline constexpr const char* kPeakRssCounter = "peak_rss_mb";
+// A device operation sets this counter to the processor milliseconds the program spent.
+inline constexpr const char* kCpuCounter = "cpu_ms";
 
 struct RunPlan {
   int repetitions = 3;

@@ -42,6 +42,25 @@ std::string OverheadText(const Row& row) {
   return Format("%.2f %%", *percent) + Format(" (%+.1f ms)", row.median() - row.mandatedMs);
 }
 
+std::string CpuTimeText(const Row& row) {
+  return row.cpuPercent() ? Milliseconds(Median(row.cpuSamples)) : "-";
+}
+
+std::string CpuPercentText(const Row& row) {
+  const auto percent = row.cpuPercent();
+  return percent ? Format("%.2f %%", *percent) : "-";
+}
+
+std::string CpuTargetText(const Row& row) {
+  return row.cpuSamples.empty() ? std::string() : Format("<= %g %%", kCpuPercentLimit);
+}
+
+std::string CpuStatusText(const Row& row) {
+  if (!row.cpuPercent())
+    return "-";
+  return row.cpuTargetMet() ? "met" : "MISSED";
+}
+
 std::string StatusText(const Row& row) {
   if (!row.skipped.empty())
     return "skipped: " + row.skipped;
@@ -73,6 +92,13 @@ std::string JsonNumber(double value) {
   return Format("%.6g", value);
 }
 
+std::string JsonList(const std::vector<double>& values) {
+  std::string list = "[";
+  for (size_t i = 0; i < values.size(); ++i)
+    list += (i == 0 ? "" : ", ") + JsonNumber(values[i]);
+  return list + "]";
+}
+
 std::string FirstLineValue(const char* path, const std::string& key) {
   std::ifstream file(path);
   for (std::string line; std::getline(file, line);) {
@@ -89,13 +115,17 @@ std::string FirstLineValue(const char* path, const std::string& key) {
 
 }  // namespace
 
-double Row::median() const {
+double Median(const std::vector<double>& samples) {
   if (samples.empty())
     return 0;
   std::vector<double> sorted = samples;
   std::sort(sorted.begin(), sorted.end());
   const size_t middle = sorted.size() / 2;
   return sorted.size() % 2 == 1 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+}
+
+double Row::median() const {
+  return Median(samples);
 }
 
 std::optional<double> Row::overheadPercent() const {
@@ -137,6 +167,17 @@ std::string Row::targetText() const {
   return {};
 }
 
+std::optional<double> Row::cpuPercent() const {
+  if (cpuSamples.empty() || !measured() || median() <= 0)
+    return std::nullopt;
+  return Median(cpuSamples) / median() * 100;
+}
+
+bool Row::cpuTargetMet() const {
+  const auto percent = cpuPercent();
+  return percent && *percent <= kCpuPercentLimit;
+}
+
 Machine ThisMachine() {
   Machine machine;
   machine.cpu = FirstLineValue("/proc/cpuinfo", "model name");
@@ -154,12 +195,15 @@ Machine ThisMachine() {
 }
 
 std::string FormatTable(const std::vector<Row>& rows) {
-  const std::vector<std::string> headings = {"operation",  "mandated", "measured median",
-                                             "overhead %", "target",   "status"};
+  const std::vector<std::string> headings = {
+      "operation", "mandated", "measured median", "overhead %", "target",
+      "status",    "CPU time", "CPU % of wall",   "CPU target", "CPU status"};
   std::vector<std::vector<std::string>> cells = {headings};
   for (const Row& row : rows) {
     cells.push_back({row.operation, row.mandatedMs > 0 ? Format("%.0f ms", row.mandatedMs) : "-",
-                     MeasuredText(row), OverheadText(row), row.targetText(), StatusText(row)});
+                     MeasuredText(row), OverheadText(row), row.targetText(), StatusText(row),
+                     CpuTimeText(row), CpuPercentText(row), CpuTargetText(row),
+                     CpuStatusText(row)});
   }
   std::vector<size_t> widths(headings.size(), 0);
   for (const auto& line : cells)
@@ -197,15 +241,19 @@ std::string FormatJson(const std::vector<Row>& rows, const Machine& machine) {
     }
     json += ", \"unit\": " + JsonText(IsMemory(row) ? "MB" : "ms");
     json += ", \"measured_median\": " + JsonNumber(row.median());
-    json += ", \"samples\": [";
-    for (size_t s = 0; s < row.samples.size(); ++s)
-      json += (s == 0 ? "" : ", ") + JsonNumber(row.samples[s]);
-    json += "]";
+    json += ", \"samples\": " + JsonList(row.samples);
     const auto percent = row.overheadPercent();
     json += ", \"overhead_percent\": " + (percent ? JsonNumber(*percent) : std::string("null"));
     json += ", \"target\": " + JsonText(row.targetText());
     json += ", \"target_met\": ";
     json += row.target.kind == Target::Kind::kNone ? "null" : (row.targetMet() ? "true" : "false");
+    if (const auto cpu = row.cpuPercent()) {
+      json += ", \"cpu_ms_median\": " + JsonNumber(Median(row.cpuSamples));
+      json += ", \"cpu_ms_samples\": " + JsonList(row.cpuSamples);
+      json += ", \"cpu_percent\": " + JsonNumber(*cpu);
+      json += ", \"cpu_target\": " + JsonText(CpuTargetText(row));
+      json += ", \"cpu_target_met\": " + std::string(row.cpuTargetMet() ? "true" : "false");
+    }
     json += "}";
   }
   return json + "\n  ]\n}\n";

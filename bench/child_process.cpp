@@ -87,6 +87,10 @@ ChildProcess::Ending ChildProcess::wait(int timeoutMs) {
     return ending;
   ending.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   ending.peakRssKiB = usage.ru_maxrss;
+  const auto ms = [](const timeval& t) {
+    return double(t.tv_sec) * 1000 + double(t.tv_usec) / 1000;
+  };
+  ending.cpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
   return ending;
 }
 

@@ -25,6 +25,7 @@ class ChildProcess {
   struct Ending {
     int status = -1;      // exit status; -1 when it did not exit normally
     long peakRssKiB = 0;  // the most memory it ever held resident
+    double cpuMs = 0;     // the processor time it used, user and system
   };
   // Waits up to `timeoutMs` for the program to end by itself, then kills it.
   Ending wait(int timeoutMs);

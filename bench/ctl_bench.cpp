@@ -58,7 +58,8 @@ bool PrepareFullPhonebook(const BenchDevice& device) {
 
 using CtlArgs = std::vector<std::string> (*)(const BenchDevice&);
 
-// Runs vornikctl once an iteration; its time, or with `memory` its peak RSS, is the result.
+// Runs vornikctl once an iteration; its time and processor time (wait4's), or with `memory`
+// its peak RSS, are the result.
 void Ctl(benchmark::State& state, const BenchDevice& device, CtlArgs args, bool memory) {
   if (!CtlBuilt()) {
     state.SkipWithError("vornikctl is not built");
@@ -79,6 +80,8 @@ void Ctl(benchmark::State& state, const BenchDevice& device, CtlArgs args, bool 
     state.SetIterationTime(run.ms / 1000);
     if (memory)
       state.counters[kPeakRssCounter] = double(run.ending.peakRssKiB) / 1024;
+    else
+      state.counters[kCpuCounter] = run.ending.cpuMs;
   }
 }
 

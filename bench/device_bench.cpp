@@ -1,8 +1,10 @@
 #include "bench/device_bench.h"
 
 #include <stdlib.h>
+#include <time.h>
 
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "app/port_discovery.h"
@@ -21,21 +23,37 @@ constexpr int kFirmwareRepetitions = 3;
 constexpr size_t kFirmwareImageBytes = 1024 * 1024;
 constexpr Target kCommandTarget = {Target::Kind::kOverheadPercent, 2};
 
+double ProcessCpuMs() {
+  timespec used{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+  return double(used.tv_sec) * 1000 + double(used.tv_nsec) / 1e6;
+}
+
+// Runs `operation` once an iteration, its processor time in this process as the iteration's
+// CPU counter (the simulator is a process of its own: its time is not counted); a failed
+// operation marks the row with `failure`.
+void RunCounted(benchmark::State& state, const std::function<bool()>& operation,
+                const char* failure) {
+  for (auto _ : state) {
+    const double cpuBefore = ProcessCpuMs();
+    const bool done = operation();
+    state.counters[kCpuCounter] = ProcessCpuMs() - cpuBefore;
+    if (!done)
+      state.SkipWithError(failure);
+  }
+}
+
 // A command as its page runs it: wait cursor, the command, the page's pause. A failed
 // command's box is closed at once so the run goes on, and the row is marked.
 void PageCommand(benchmark::State& state, int (*command)()) {
   test::BoxCloser closer;
-  for (auto _ : state) {
-    if (!RunPageCommand(command, nullptr))
-      state.SkipWithError("the device did not answer");
-  }
+  RunCounted(
+      state, [command] { return RunPageCommand(command, nullptr); }, "the device did not answer");
 }
 
 void Inquiry(benchmark::State& state) {
-  for (auto _ : state) {
-    if (Mfp_Inquiry() == 0)
-      state.SkipWithError("the device did not answer");
-  }
+  RunCounted(
+      state, [] { return Mfp_Inquiry() != 0; }, "the device did not answer");
 }
 
 // The download reported to nobody; its pauses are plain sleeps.
@@ -62,10 +80,12 @@ void Firmware(benchmark::State& state, const std::string& image) {
     return;
   }
   UnshownProgress progress;
-  for (auto _ : state) {
-    if (DownloadFirmware(image, progress) != FirmwareResult::kCompleted)
-      state.SkipWithError("the download failed");
-  }
+  RunCounted(
+      state,
+      [&image, &progress] {
+        return DownloadFirmware(image, progress) == FirmwareResult::kCompleted;
+      },
+      "the download failed");
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ namespace vornik::bench {
 bool ConnectToDevice(const BenchDevice& device);
 
 // Each device command as the program runs it, timed on the real clock against its
-// mandated waits. Needs the connection made.
+// mandated waits, with the processor time this process spent on it. Needs the connection
+// made.
 void AddDeviceCommandRows(BenchDevice& device);
 
 }  // namespace vornik::bench

@@ -10,4 +10,6 @@ json=$2
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT
 mkdir -p "$(dirname "$json")"
-XDG_RUNTIME_DIR=$runtime xvfb-run -a -s "-screen 0 1280x1024x24" "$bin/vornik-bench" --json "$json"
+# -noreset: the server would otherwise reset each time its last client leaves, and refuse
+# the benchmark's next connection while it does.
+XDG_RUNTIME_DIR=$runtime xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$bin/vornik-bench" --json "$json"
