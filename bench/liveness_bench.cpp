@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "bench/bench_rows.h"
 #include "bench/display_watch.h"
@@ -25,6 +26,9 @@ constexpr auto kPingInterval = std::chrono::milliseconds(50);
 // Longer than the phonebook read's pause and its time-outs against a silent device.
 constexpr int kReadEndTimeoutMs = 40000;
 constexpr Target kPingTarget = {Target::Kind::kTimeMs, 250};
+
+// What a command may take beyond its own waits before it has surely ended.
+constexpr auto kAfterCommandSettle = std::chrono::milliseconds(500);
 
 // The read's own waits after its request went out; it cannot end sooner.
 constexpr auto kPhonebookReadWaits =
@@ -105,6 +109,10 @@ Measure PingsDuringPhonebookRead(BenchDevice& device, DisplayWatch& watch, bool 
       !WaitForRequest(device, advancedRead, advancedBefore) ||
       !Answers(watch, panel->pid(), window))
     return Failed("the Advanced page did not read the device");
+  // A window that answers during a command says nothing of the command's end: the Advanced
+  // read is over once its waits are, and only then may the device fall silent.
+  std::this_thread::sleep_for(std::chrono::milliseconds(kGetAdvancedMandatedMs) +
+                              kAfterCommandSettle);
   if (silent && !device.restart({"silent"}))
     return Failed("the silent device did not listen");
 
