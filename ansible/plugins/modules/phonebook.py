@@ -90,7 +90,7 @@ import time
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.vornik.device.plugins.module_utils.vornikctl import (
-    Vornikctl, device_argument_spec)
+    Vornikctl, device_argument_spec, fail_as_vornikctl)
 
 FORMATS = {'.csv': 'csv', '.vcf': 'vcard', '.vcard': 'vcard', '.pbf': 'pbf'}
 IMPORT_FLAGS = {'csv': '--csv', 'vcard': '--vcf'}
@@ -102,8 +102,8 @@ def format_of(module):
         return chosen
     extension = os.path.splitext(module.params['src'])[1].lower()
     if extension not in FORMATS:
-        module.fail_json(msg='%s: name its format (csv, vcard or pbf); its extension does not'
-                         % module.params['src'])
+        fail_as_vornikctl(module, 6, '%s: name its format (csv, vcard or pbf); its extension '
+                          'does not' % module.params['src'])
     return FORMATS[extension]
 
 
