@@ -20,7 +20,8 @@ release_dir=build-release
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins
   libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
-  imagemagick fonts-dejavu-core libcli11-dev nlohmann-json3-dev python3-jsonschema libx11-dev)
+  imagemagick fonts-dejavu-core libcli11-dev nlohmann-json3-dev python3-jsonschema libx11-dev
+  ansible-core)
 
 install_missing() {
   local missing=()
@@ -103,7 +104,9 @@ package_deb() {
     usr/lib/udev/rules.d/60-vornik.rules usr/lib/tmpfiles.d/vornik.conf
     usr/share/man/man1/vornik.1.gz usr/share/man/man1/vornik-devsim.1.gz
     usr/share/man/man1/vornikctl.1.gz usr/share/vornik/schema/settings.schema.json
-    usr/share/doc/vornik/copyright usr/share/doc/vornik/changelog.gz)
+    usr/share/doc/vornik/copyright usr/share/doc/vornik/changelog.gz
+    usr/share/ansible/collections/ansible_collections/vornik/device/MANIFEST.json
+    usr/share/ansible/collections/ansible_collections/vornik/device/plugins/modules/settings.py)
   for size in 16 22 24 32 48 64 128 256; do
     wanted+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
   done

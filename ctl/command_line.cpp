@@ -79,7 +79,7 @@ std::variant<CtlRequest, int> ParseCommandLine(const std::vector<std::string>& a
                     "a phonebook file (.pbf) instead of the device");
   };
 
-  command(&app, "info", "the device's versions, free memory (percent) and counters",
+  command(&app, "info", "the device's versions, free memory (percent), counters and model code",
           Command::kInfo);
 
   const auto setupRecord = [&](const char* name, const char* help, Command get, Command set,

@@ -35,7 +35,10 @@ int RunInfo(const CtlRequest& request, CtlIo& io) {
   DeviceSession session(request.port);
   if (Mfp_GetDeviceInfo() == 0)
     throw CtlFailure(kExitNotResponding, "the device did not answer the read of its information");
-  PrintValues(io.out, DeviceInfoValues(MachineState.DeviceInfo), request.json);
+  NamedValues values = DeviceInfoValues(MachineState.DeviceInfo);
+  // The model code the device gave in its answer to the inquiry.
+  values.emplace_back("model", int64_t(MachineState.ModelCode));
+  PrintValues(io.out, values, request.json);
   return kExitOk;
 }
 

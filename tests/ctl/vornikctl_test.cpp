@@ -136,7 +136,8 @@ TEST_F(CtlTest, InfoPrintsTheInformationPagesValuesAsLinesOrJson) {
             "adf-scan-count        962\n"
             "adf-jam-count         4\n"
             "print-jam-count       7\n"
-            "replaced-toner-count  3\n");
+            "replaced-toner-count  3\n"
+            "model                 2\n");
   const CtlRun json = run({"info", "--json"});
   const auto info = nlohmann::json::parse(json.out);
   EXPECT_EQ(info["emulation-version"], "MARV 1.21 04-08-2003");

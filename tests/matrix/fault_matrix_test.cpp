@@ -67,6 +67,11 @@ const KnownCell kKnownCells[] = {
      [](Snapshot& s) { s["shown"] = "model 0 on port 0"; }},
     {"Start-up inquiry", "wrong-model", "ok", "the device says it is model 3: the panel is its",
      [](Snapshot& s) { s["shown"] = "model 3 on port 0"; }},
+    {"vornikctl info", "wrong-model", "ok", "the device says it is model 3: info names it",
+     [](Snapshot& s) {
+       s["shown"].replace(s["shown"].rfind("model                 2"), 23,
+                          "model                 3");
+     }},
     {"Firmware Update", "drop-transfer", "lost",
      "the device drops the image and takes the rest for stray bytes; no block is answered",
      nullptr},
