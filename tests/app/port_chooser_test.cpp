@@ -17,8 +17,7 @@ class PortChooserTest : public PanelTest {};
 // named by their labels, and the answer is the port chosen, or none after Cancel.
 TEST_F(PortChooserTest, ShowsEachPortWithItsMakerAndModelAndAnswersTheOneChosen) {
   const std::vector<PortCandidate> ports = {
-      {"/dev/usb/lp0", "MFG:Acme;CMD:PCL;MDL:LaserWriter 9;", false},
-      {"/dev/usb/lp1", "", false}};
+      {"/dev/usb/lp0", "MFG:Acme;CMD:PCL;MDL:LaserWriter 9;", false}, {"/dev/usb/lp1", "", false}};
   for (const bool accept : {true, false}) {
     CPortChooser chooser(ports);
     EXPECT_EQ(chooser.windowTitle(), QStringLiteral("Choose the device's port"));
