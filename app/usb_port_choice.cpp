@@ -32,6 +32,28 @@ std::string ReadLine(std::istream& in, size_t limit) {
   return line;
 }
 
+PortCandidate RememberedUsbPort() {
+  const auto file = RememberedPortFile();
+  if (file.empty())
+    return {};
+  std::ifstream in(file, std::ios::binary);
+  PortCandidate port;
+  port.path = ReadLine(in, kUsbNameSize - 1);
+  port.deviceId = ReadLine(in, platform::kDeviceIdMaxLength);
+  return port;
+}
+
+// Not remembered (no configuration folder, a full disk), the question comes again next time.
+void RememberUsbPort(const PortCandidate& port) {
+  const auto file = RememberedPortFile();
+  if (file.empty())
+    return;
+  std::error_code error;
+  std::filesystem::create_directories(file.parent_path(), error);
+  const std::string text = port.path + "\n" + port.deviceId + "\n";
+  platform::SaveFileSafely(file, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+}
+
 }  // namespace
 
 std::vector<PortCandidate> UsbPortCandidates() {
@@ -68,7 +90,7 @@ UsbPortPick PickUsbPort(const std::vector<PortCandidate>& ports, const AskUsbPor
   const std::optional<size_t> chosen = ask(choices);
   if (!chosen || *chosen >= choices.size())
     return {};
-  RememberUsbPort(choices[*chosen]);  // not remembered, the question comes again next time
+  RememberUsbPort(choices[*chosen]);
   return {choices[*chosen].path, {}};
 }
 
@@ -82,29 +104,6 @@ void NameUsbPort(const std::string& path) {
     ::unsetenv(kUsbPortVariable);
   else
     ::setenv(kUsbPortVariable, path.c_str(), 1);
-}
-
-PortCandidate RememberedUsbPort() {
-  const auto file = RememberedPortFile();
-  if (file.empty())
-    return {};
-  std::ifstream in(file, std::ios::binary);
-  PortCandidate port;
-  port.path = ReadLine(in, kUsbNameSize - 1);
-  port.deviceId = ReadLine(in, platform::kDeviceIdMaxLength);
-  return port;
-}
-
-bool RememberUsbPort(const PortCandidate& port) {
-  const auto file = RememberedPortFile();
-  if (file.empty())
-    return false;
-  std::error_code error;
-  std::filesystem::create_directories(file.parent_path(), error);
-  const std::string text = port.path + "\n" + port.deviceId + "\n";
-  return platform::SaveFileSafely(file,
-                                  {reinterpret_cast<const uint8_t*>(text.data()), text.size()})
-             .error == 0;
 }
 
 }  // namespace vornik

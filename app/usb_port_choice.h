@@ -36,19 +36,15 @@ struct UsbPortPick {
 };
 
 // Chooses among `ports` as described above. `ask` (may be null) is called only with two
-// ports or more; the answer is remembered for this user. A user who declines leaves USB
-// unused.
+// ports or more; the answer is remembered for this user in <configuration
+// folder>/vornik/usb-port (the port's path and its ID, one a line). A user who declines
+// leaves USB unused.
 UsbPortPick PickUsbPort(const std::vector<PortCandidate>& ports, const AskUsbPort& ask);
 
-// The port named by `kUsbPortVariable` before start-up; empty when it is unset.
+// The port named in `kUsbPortVariable`; empty when it is unset.
 std::string UsbPortNamedByUser();
 
 // Names `path` as the device's port to the driver stand-ins for the rest of the process.
 void NameUsbPort(const std::string& path);
-
-// The choice remembered for this user: <configuration folder>/vornik/usb-port, the port's
-// path and its ID on two lines. Empty path when there is none.
-PortCandidate RememberedUsbPort();
-bool RememberUsbPort(const PortCandidate& port);
 
 }  // namespace vornik

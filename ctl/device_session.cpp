@@ -127,9 +127,12 @@ DeviceSession::DeviceSession(const PortChoice& choice) {
       platform::KindOfDevicePath(choice.devicePath) == platform::DevicePathKind::kOther)
     throw CtlFailure(kExitBadInput, "--device: " + choice.devicePath +
                                         " is neither a character device nor a socket");
-  if (!choice.devicePath.empty())
-    NameUsbPort(choice.devicePath);  // the lock is the named device's
-  else if (!choice.kind || *choice.kind == kPortUsb)
+  // The lock is the USB device's own; the parallel port's is the port code's, as the panel's.
+  if (choice.kind && *choice.kind != kPortUsb)
+    NameUsbPort("");
+  else if (!choice.devicePath.empty())
+    NameUsbPort(choice.devicePath);
+  else
     RefuseToGuess(ChooseDevicePort(nullptr));
   if (!PrepareDeviceLink())
     throw CtlFailure(kExitPortBusy,
