@@ -53,6 +53,8 @@ int RunPorts(const CtlRequest& request, CtlIo& io) {
     PrintJson(io.out, nlohmann::ordered_json{{"ports", list}});
     return kExitOk;
   }
+  if (ports.empty())
+    io.say("no USB printer port and no parallel port found");
   for (const ListedPort& port : ports)
     io.out << std::left << std::setw(20) << port.path << " " << std::setw(5) << port.kind << " "
            << (port.namesDevice ? "device" : "-     ") << " " << (port.taken ? "taken" : "-    ")
