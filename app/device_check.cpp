@@ -10,6 +10,14 @@
 
 namespace vornik {
 
+std::vector<PortCandidate> ChooseDevicePort(const AskUsbPort& ask) {
+  if (!UsbPortNamedByUser().empty())
+    return {};
+  UsbPortPick pick = PickUsbPort(UsbPortCandidates(), ask);
+  NameUsbPort(pick.path);
+  return std::move(pick.undecided);
+}
+
 bool PrepareDeviceLink() {
   if (!AcquireDevicePort(kDevicePortCode))
     return false;

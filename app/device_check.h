@@ -7,7 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "app/usb_port_choice.h"
+
 namespace vornik {
+
+// Chooses the device's USB printer port (usb_port_choice.h) unless the user named one in
+// `kUsbPortVariable`, and names it to the driver stand-ins, before the port is taken: the
+// lock is the chosen device's. Without `ask`, returns the ports that could not be told apart
+// (nothing is named then); else empty.
+std::vector<PortCandidate> ChooseDevicePort(const AskUsbPort& ask);
 
 // Acquires the device's port through the arbitration library, allocates the phonebook
 // store and sets `Connection.osFlavour`. False when the arbitration library refused the

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "app/main_panel.h"
+#include "app/port_chooser.h"
 #include "lang/lang_text.h"
 #include "platform/platform.h"
 #include "res/string_table.h"
@@ -65,6 +66,10 @@ StartUpWindows::Choice PanelApp::askNotResponding(const std::string& deniedPort)
   if (button == QMessageBox::Ignore)
     return Choice::kIgnore;
   return Choice::kAbort;
+}
+
+std::optional<size_t> PanelApp::askUsbPort(const std::vector<PortCandidate>& ports) {
+  return AskUsbPortInWindow(ports);
 }
 
 void PanelApp::beginWaitCursor() {

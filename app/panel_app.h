@@ -27,6 +27,7 @@ class PanelApp : public QApplication, public StartUpWindows {
   bool raiseRunningCopy() override;
   void showPortBusy() override;
   Choice askNotResponding(const std::string& deniedPort) override;
+  std::optional<size_t> askUsbPort(const std::vector<PortCandidate>& ports) override;
   void beginWaitCursor() override;
   void endWaitCursor() override;
   void chooseLanguageFile() override;

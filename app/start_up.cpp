@@ -25,6 +25,8 @@ StartUpOutcome RunStartUp(StartUpWindows& windows) {
     return StartUpOutcome::kRaisedRunningCopy;
   DefaultMachineState();
   windows.chooseLanguageFile();
+  ChooseDevicePort(
+      [&windows](const std::vector<PortCandidate>& ports) { return windows.askUsbPort(ports); });
   if (!PrepareDeviceLink()) {
     windows.showPortBusy();
     return StartUpOutcome::kPortBusy;

@@ -2,7 +2,11 @@
 // modal loop, and its clean-up. The windows it needs are reached through `StartUpWindows`.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "app/usb_port_choice.h"
 
 namespace vornik {
 
@@ -35,6 +39,9 @@ class StartUpWindows {
   // `deniedPort` is not empty, the device's port exists at that path but this user may not
   // open it, and the box says so and how to get access instead.
   virtual Choice askNotResponding(const std::string& deniedPort) = 0;
+  // Asks which of the USB printer ports is the device's (each with its path, and the maker
+  // and model of its ID); the index chosen, or none when the user declined.
+  virtual std::optional<size_t> askUsbPort(const std::vector<PortCandidate>& ports) = 0;
   virtual void beginWaitCursor() = 0;
   virtual void endWaitCursor() = 0;
   // Chooses the language file; runs once, after the defaults and before the port.

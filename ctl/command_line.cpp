@@ -23,9 +23,11 @@ constexpr const char* kExitStatusHelp =
     "  7  a file cannot be read or written, or the results cannot be written to stdout\n";
 
 constexpr const char* kPortHelp =
-    "The device is found as the panel finds it: the USB control port named by the USB\n"
-    "library, else the parallel port. --port takes one port without discovery or fallback;\n"
-    "--device names its device file or bridge socket instead of the system's.\n";
+    "The device is found as the panel finds it: the USB printer port whose device ID names\n"
+    "the device, else the one chosen in the panel, else the only USB printer port, else the\n"
+    "parallel port. Among several USB printer ports that cannot be told apart a command\n"
+    "refuses to guess (status 4) and names them: see vornikctl ports. --port takes one port\n"
+    "kind without fallback; --device names its device file or bridge socket.\n";
 
 // Which subcommand of `parent` was given, by the table of `commands`.
 struct SubcommandOf {
@@ -81,6 +83,10 @@ std::variant<CtlRequest, int> ParseCommandLine(const std::vector<std::string>& a
 
   command(&app, "info", "the device's versions, free memory (percent), counters and model code",
           Command::kInfo);
+  command(&app, "ports",
+          "every port the device may be on: path, kind, whether its device ID names the "
+          "device, whether the commands take it, the ID; nothing is sent",
+          Command::kPorts);
 
   const auto setupRecord = [&](const char* name, const char* help, Command get, Command set,
                                const std::string& fields) {

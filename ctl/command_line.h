@@ -22,6 +22,7 @@ enum class Command {
   kPhonebookExport,
   kPhonebookImport,
   kFirmware,
+  kPorts,
 };
 
 enum class PhonebookFormat { kByExtension, kCsv, kVcard, kJson };

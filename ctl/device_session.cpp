@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/device_check.h"
+#include "app/device_id.h"
 #include "app/port_discovery.h"
 #include "ctl/exit_status.h"
 #include "ctl/scoped_devices.h"
@@ -102,6 +103,21 @@ void SetUsbPaths(const std::string& path) {
   std::memcpy(Connection.UsbReadPath, path.data(), path.size());
 }
 
+// Several USB printer ports and no way to tell which is the device's: no port is guessed.
+void RefuseToGuess(const std::vector<PortCandidate>& undecided) {
+  if (undecided.empty())
+    return;
+  std::string ports;
+  for (const PortCandidate& port : undecided) {
+    const std::string what = DeviceIdMakerAndModel(port.deviceId);
+    ports += (ports.empty() ? "" : ", ") + port.path + " (" +
+             (what.empty() ? "no device ID" : what) + ")";
+  }
+  throw CtlFailure(kExitNoDevice,
+                   "several USB printer ports, and none can be told to be the device's: " + ports +
+                       "; name the device's with --device PATH, or choose it once in the panel");
+}
+
 }  // namespace
 
 DeviceSession::DeviceSession(const PortChoice& choice) {
@@ -111,6 +127,13 @@ DeviceSession::DeviceSession(const PortChoice& choice) {
       platform::KindOfDevicePath(choice.devicePath) == platform::DevicePathKind::kOther)
     throw CtlFailure(kExitBadInput, "--device: " + choice.devicePath +
                                         " is neither a character device nor a socket");
+  // The lock is the USB device's own; the parallel port's is the port code's, as the panel's.
+  if (choice.kind && *choice.kind != kPortUsb)
+    NameUsbPort("");
+  else if (!choice.devicePath.empty())
+    NameUsbPort(choice.devicePath);
+  else
+    RefuseToGuess(ChooseDevicePort(nullptr));
   if (!PrepareDeviceLink())
     throw CtlFailure(kExitPortBusy,
                      "the device's port is busy: another program holds it (the panel, or the "

@@ -8,6 +8,7 @@
 #include "ctl/firmware_command.h"
 #include "ctl/info_command.h"
 #include "ctl/phonebook_commands.h"
+#include "ctl/ports_command.h"
 #include "ctl/setup_commands.h"
 #include "link/connection.h"
 #include "link/machine_state.h"
@@ -38,6 +39,8 @@ int Run(const CtlRequest& request, CtlIo& io) {
       return RunPhonebookImport(request, io);
     case Command::kFirmware:
       return RunFirmware(request, io);
+    case Command::kPorts:
+      return RunPorts(request, io);
   }
   return kExitFailure;
 }

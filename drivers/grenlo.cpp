@@ -1,13 +1,25 @@
 // Stand-in for the device's port-arbitration library. Holding the port is holding an
-// exclusive flock on a machine-wide lock file named after the port code, so a second holder
-// (another copy of the panel, of any user, or the scanner driver) is refused until the
-// first releases it.
+// exclusive flock on the lock of the device's port, so a second holder (another copy of the
+// panel, of any user, or the scanner driver) is refused until the first releases it. The
+// lock is the device's own: a program on another device is never held up.
+//
+// Which lock: the port the program names in VORNIK_USB_PORT is the device's port.
+// - A character device (a USB printer port, a parallel port): its node in the kernel's
+//   device tree, /sys/dev/char/MAJOR:MINOR, opened as a folder. No user can make, replace or
+//   redirect anything there, whatever path names the device; only holding it holds the port.
+//   (The device node itself cannot carry the lock: the printer drivers let only one open
+//   stand at a time, and the program opens the port for every transfer.)
+// - A bridge socket: a private lock file in the user's runtime folder named after the
+//   socket's inode; the socket is its user's alone, so no one else can reach that device.
+// - Nothing named (or the path names neither): the machine-wide lock file of the port code.
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -66,13 +78,47 @@ int OpenLockFile(const std::string& path) {
   return -1;
 }
 
+int OpenDeviceNodeLock(const struct stat& device) {
+  const std::string node = "/sys/dev/char/" + std::to_string(major(device.st_rdev)) + ":" +
+                           std::to_string(minor(device.st_rdev));
+  return ::open(node.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+int OpenSocketLock(const struct stat& socket) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::string folder = runtime != nullptr && *runtime == '/'
+                                 ? std::string(runtime)
+                                 : "/tmp/grenlo-" + std::to_string(::getuid());
+  if (runtime == nullptr || *runtime != '/')
+    ::mkdir(folder.c_str(), 0700);  // another user's folder of that name is refused below
+  struct stat owner {};
+  if (::lstat(folder.c_str(), &owner) != 0 || !S_ISDIR(owner.st_mode) ||
+      owner.st_uid != ::getuid() || (owner.st_mode & 077) != 0)
+    return -1;
+  const std::string path = folder + "/grenlo-port-" + std::to_string(socket.st_dev) + "-" +
+                           std::to_string(socket.st_ino) + ".lock";
+  return KeepIfRegularFile(::open(path.c_str(), O_RDWR | O_CREAT | kLockOpenFlags, 0600));
+}
+
+int OpenPortLock(int code) {
+  const char* port = std::getenv("VORNIK_USB_PORT");
+  struct stat device {};
+  if (port != nullptr && *port != '\0' && ::stat(port, &device) == 0) {
+    if (S_ISCHR(device.st_mode))
+      return OpenDeviceNodeLock(device);
+    if (S_ISSOCK(device.st_mode))
+      return OpenSocketLock(device);
+  }
+  return OpenLockFile(LockPath(code));
+}
+
 }  // namespace
 
 EXPORT int PortAcquire(int code) {
   auto& held = HeldLocks();
   if (held.count(code) != 0)
     return 1;
-  const int fd = OpenLockFile(LockPath(code));
+  const int fd = OpenPortLock(code);
   if (fd < 0)
     return 0;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

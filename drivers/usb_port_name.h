@@ -1,5 +1,7 @@
-// The USB control port that the USB stand-ins name: the bridge socket in VORNIK_USB_PORT
-// when set, else the first USB printer-class device /dev/usb/lpN, else the empty name.
+// The USB control port that the USB stand-ins name: the port the program named in
+// VORNIK_USB_PORT (the port it chose among the USB printer ports, or a bridge socket), else
+// the empty name. The stand-ins never pick a printer port themselves: with several, the first
+// could be another printer.
 #pragma once
 
 #include <cstdint>

@@ -110,9 +110,16 @@ class FakeSystem : public System {
  public:
   OsVersion osVersion() override { return version; }
   std::string programPath() override { return path; }
+  std::string sysfsRoot() override { return sysfs; }
+  std::string deviceFolder() override { return dev; }
+  std::string configFolder() override { return config; }
 
   OsVersion version{true, 2, 5};
   std::string path = "/opt/vornik/vornik";
+  // No USB printer port and no remembered choice unless a test makes a tree of its own.
+  std::string sysfs = "/nonexistent/sys";
+  std::string dev = "/nonexistent/dev";
+  std::string config = "/nonexistent/config";
 };
 
 // Real writes to a disk that holds only `room` more bytes: past them a write fails with

@@ -114,6 +114,13 @@ class System {
   virtual OsVersion osVersion() = 0;
   // The full path of the running program.
   virtual std::string programPath() = 0;
+  // Where the kernel shows its devices' attributes ("/sys") and where their nodes lie
+  // ("/dev"): the USB printer ports are found below these two.
+  virtual std::string sysfsRoot() = 0;
+  virtual std::string deviceFolder() = 0;
+  // The user's configuration folder ($XDG_CONFIG_HOME, else ~/.config); empty when neither
+  // is known.
+  virtual std::string configFolder() = 0;
 };
 
 // Writing the user's files: the step that a full disk makes fail.

@@ -89,6 +89,14 @@ class PosixSystem : public System {
     auto path = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::string() : path.string();
   }
+  std::string sysfsRoot() override { return "/sys"; }
+  std::string deviceFolder() override { return "/dev"; }
+  std::string configFolder() override {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/')
+      return config;
+    const char* home = std::getenv("HOME");
+    return home != nullptr && *home == '/' ? std::string(home) + "/.config" : std::string();
+  }
 };
 
 // "grenlo.dll" is looked up as "libgrenlo.so" in the program's library folders, in order,

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include <cstring>
+#include <fstream>
 
 #include "app/port_discovery.h"
 #include "app/start_up.h"
@@ -9,6 +10,7 @@
 #include "link/machine_state.h"
 #include "phonebook/phonebook_store.h"
 #include "platform/fake_platform.h"
+#include "tests/support/printer_tree.h"
 
 namespace vornik {
 namespace {
@@ -19,8 +21,11 @@ using testing::HasSubstr;
 // The arbitration library's exports, scripted.
 int acquireResult = 1;
 std::vector<std::string> arbitrationCalls;
+std::string lockedPort;  // the port named to the driver stand-ins when the lock was taken
 int FakePortAcquire(int code) {
   arbitrationCalls.push_back("acquire " + std::to_string(code));
+  const char* named = std::getenv("VORNIK_USB_PORT");
+  lockedPort = named ? named : "";
   return acquireResult;
 }
 int FakePortRelease(int code) {
@@ -37,6 +42,11 @@ int usbReads = 0;
 void FakeGetControlPortName(char* buffer, uint32_t size) {
   ++nameQueries;
   std::strncpy(buffer, controlPortName, size - 1);
+}
+// The USB stand-in's rule: the port the program named.
+void NamedControlPortName(char* buffer, uint32_t size) {
+  const char* named = std::getenv("VORNIK_USB_PORT");
+  std::strncpy(buffer, named ? named : "", size - 1);
 }
 uint32_t FakeUsbWrite(const uint8_t*, uint32_t length) {
   return length;
@@ -69,6 +79,13 @@ class RecordingWindows : public StartUpWindows {
       beforeChoice();
     return choice;
   }
+  std::optional<size_t> askUsbPort(const std::vector<PortCandidate>& ports) override {
+    std::string asked = "ask";
+    for (const PortCandidate& port : ports)
+      asked += " " + port.path.substr(port.path.rfind('/') + 1);
+    calls.push_back(asked);
+    return portAnswer;
+  }
   void beginWaitCursor() override { ++waitCursors; }
   void endWaitCursor() override { --waitCursors; }
   void chooseLanguageFile() override { calls.push_back("language"); }
@@ -79,6 +96,7 @@ class RecordingWindows : public StartUpWindows {
 
   bool runningCopy = false;
   std::vector<Choice> choices;
+  std::optional<size_t> portAnswer;
   std::function<void()> beforeChoice;
   std::vector<std::string> calls;
   int waitCursors = 0;
@@ -293,6 +311,65 @@ TEST_F(StartUpTest, PortThatRefusesThisUserIsNamedInTheBox) {
   fake.devices.denied = {"\\\\.\\HarnEcp1"};
   RunStartUp(windows);
   EXPECT_EQ(windows.calls.back(), "not responding on 4, denied /dev/parport0");
+}
+
+// Among several USB printers the device's port is the one its ID names, else the one the
+// user chooses (asked once, then remembered), and no other printer's port is ever opened.
+TEST_F(StartUpTest, DevicesUsbPortIsChosenAndNoOtherPrinterIsOpened) {
+  const std::string device = "MFG:Helmdeck;CMD:ZRV;MDL:ZRV 4100;CLS:PRINTER;";
+  const std::string other = "MFG:Acme;MDL:LaserWriter 9;CLS:PRINTER;";
+  constexpr int kGone = 5;
+  struct Case {
+    const char* name;
+    std::vector<std::string> ids;  // of lp0, lp1, ...; empty: the port shows none
+    int remembered;                // the port chosen before; -1 none
+    std::optional<size_t> answer;  // to the question
+    const char* asked;             // the question's ports; null: not asked
+    int used;                      // the port written to; -1 none (the parallel port instead)
+    int rememberedAfter;
+  };
+  const Case cases[] = {
+      {"found by its ID", {other, device}, -1, {}, nullptr, 1, -1},
+      {"unidentified: asked, remembered", {"", ""}, -1, 1, "ask lp0 lp1", 1, 1},
+      {"the earlier choice", {"", ""}, 0, {}, nullptr, 0, 0},
+      {"the earlier choice gone", {"", ""}, kGone, 0, "ask lp0 lp1", 0, 0},
+      {"declined", {"", other}, -1, {}, "ask lp0 lp1", -1, -1},
+      {"two name it: asked among them", {device, other, device}, -1, 1, "ask lp0 lp2", 2, 2},
+      {"a lone printer of another make", {other}, -1, {}, nullptr, -1, -1},
+      {"a lone port without ID, as ever", {""}, -1, {}, nullptr, 0, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::PrinterTree tree(fake.system);
+    fake.libraries.add("tarquil.dll", {{"GetControlPortName", (void*)NamedControlPortName},
+                                       {"Win2kUsbWrite", (void*)FakeUsbWrite},
+                                       {"Win2kUsbRead", (void*)FakeUsbRead}});
+    for (size_t n = 0; n < c.ids.size(); ++n)
+      fake.devices.add(tree.addPrinter(int(n), c.ids[n]), usbControl.factory());
+    if (c.remembered >= 0)
+      tree.remember(tree.port(c.remembered));
+    usbAnswer = kGoodAnswer;
+    windows = RecordingWindows();
+    windows.portAnswer = c.answer;
+    fake.devices.opens.clear();
+
+    RunStartUp(windows);
+    EXPECT_EQ(std::count(windows.calls.begin(), windows.calls.end(), c.asked ? c.asked : ""),
+              c.asked ? 1 : 0);
+    const std::string used = c.used >= 0 ? tree.port(c.used) : "";
+    EXPECT_EQ(lockedPort, used);
+    for (const auto& open : fake.devices.opens)
+      EXPECT_TRUE(open.name == used || open.name.find("/usb/lp") == std::string::npos) << open.name;
+    EXPECT_EQ(Connection.PortKind, c.used >= 0 ? kPortUsb : kPortEcp1);
+    std::string remembered;
+    std::getline(std::ifstream(tree.rememberedFile()), remembered);
+    EXPECT_EQ(remembered, c.rememberedAfter >= 0 ? tree.port(c.rememberedAfter)
+                          : c.remembered >= 0    ? tree.port(c.remembered)
+                                                 : "");
+    RunCleanUp();
+    UnloadUsbLibrary();
+    Connection = ConnectionState{};
+  }
 }
 
 // The older flavour reaches the simulated device through the two pipes of its control port.

@@ -2,6 +2,7 @@
 // output and exit status, and what the device's frame log and state file show it received.
 // Each run of vornikctl gets a private /run/lock where a mount namespace can be made, so a
 // panel or another test holding the port elsewhere on the machine does not make it busy.
+#include <dlfcn.h>
 #include <gmock/gmock.h>
 #include <signal.h>
 #include <spawn.h>
@@ -15,10 +16,13 @@
 #include <sstream>
 #include <thread>
 
+#include "app/device_port.h"
+#include "app/start_up.h"
 #include "devsim/device_model.h"
 #include "devsim/devsim_process.h"
 #include "devsim/state_file.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/scoped_env.h"
 
 namespace vornik::ctl::test {
 namespace {
@@ -302,6 +306,39 @@ TEST_F(BridgeTest, FirmwareSendsTheImageAndWaitsForTheDeviceToWriteIt) {
             "vornikctl: Writing complete. Do not turn off until your machine is initialized.\n"
             "vornikctl: Update Complete!\n");
   EXPECT_THAT(ReadFileText(log), HasSubstr("image complete: 5000 bytes, checksum 85000"));
+}
+
+}  // namespace
+}  // namespace vornik::ctl::test
+
+namespace vornik::ctl::test {
+namespace {
+
+// The port lock is the device's own: while another program holds the first simulated
+// device, vornikctl reads a second one, and the first stays refused until it is let go.
+TEST_F(BridgeTest, ASecondDeviceIsReadWhileAnotherProgramHoldsTheFirst) {
+  start();
+  const std::string secondSocket = file("second.sock");
+  DevsimProcess second(secondSocket);
+  void* grenlo = ::dlopen(GRENLO_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(grenlo, nullptr);
+  auto acquire = reinterpret_cast<int (*)(int)>(::dlsym(grenlo, "PortAcquire"));
+  auto release = reinterpret_cast<int (*)(int)>(::dlsym(grenlo, "PortRelease"));
+  {
+    vornik::test::ScopedEnv held("VORNIK_USB_PORT", socket.c_str());
+    ASSERT_NE(acquire(kDevicePortCode), 0);
+  }
+
+  const CtlRun other = ctl({"--device=" + secondSocket, "info"});
+  EXPECT_EQ(other.status, 0) << other.err;
+  EXPECT_THAT(other.out, StartsWith("firmware-version      2.14\n"));
+  const CtlRun busy = ctl({device, "info"});
+  EXPECT_EQ(busy.status, kExitPortBusy) << busy.err;
+  EXPECT_THAT(received(), IsEmpty());
+
+  EXPECT_NE(release(kDevicePortCode), 0);
+  ::dlclose(grenlo);
+  EXPECT_EQ(ctl({device, "info"}).status, 0);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# vornikctl's --json output against its published schemas: info, settings get, advanced get
-# and phonebook export, read from vornik-devsim over its socket, each validated with the
+# vornikctl's --json output against its published schemas: info, settings get, advanced get,
+# phonebook export and ports, read from vornik-devsim over its socket, each validated with the
 # schema of its command; and a changed document must fail, so the check can fail.
 # Arguments: the program folder and the folder of the schemas.
 set -u
@@ -25,6 +25,7 @@ run info info
 run settings settings get
 run advanced advanced get
 run phonebook phonebook export
+run ports ports
 
 python3 - "$schemas" "$work" <<'PYTHON' || exit 1
 import json, sys
@@ -32,7 +33,7 @@ import jsonschema
 
 schemas, work = sys.argv[1], sys.argv[2]
 failed = False
-for name in ["info", "settings", "advanced", "phonebook"]:
+for name in ["info", "settings", "advanced", "phonebook", "ports"]:
     schema = json.load(open(f"{schemas}/{name}.schema.json"))
     jsonschema.Draft202012Validator.check_schema(schema)
     validator = jsonschema.Draft202012Validator(schema)

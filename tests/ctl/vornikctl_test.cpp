@@ -10,6 +10,7 @@
 #include "link/command_frame.h"
 #include "settings/advanced_setup.h"
 #include "settings/system_setup.h"
+#include "tests/support/printer_tree.h"
 
 namespace vornik::ctl::test {
 namespace {
@@ -453,6 +454,40 @@ TEST_F(CtlTest, HelpNamesTheFieldsAndExitStatusesVersionItsNumber) {
   EXPECT_EQ(version.status, kExitOk);
   EXPECT_EQ(version.out, "vornikctl " VORNIK_VERSION "\n");
   EXPECT_THAT(requests, IsEmpty());
+}
+
+}  // namespace
+}  // namespace vornik::ctl::test
+
+namespace vornik::ctl::test {
+namespace {
+
+// Among USB printers that cannot be told apart, a command guesses none: it names them and
+// ends with no device, having opened none of them; `ports` shows which one a command takes.
+TEST_F(CtlTest, SeveralUsbPrintersAreNamedNeverGuessedAmong) {
+  vornik::test::PrinterTree tree(fake.system);
+  const std::string other = tree.addPrinter(0, "MFG:Acme;MDL:LaserWriter 9;");
+  const std::string unknown = tree.addPrinter(1, "");
+
+  const CtlRun refused = run({"info"});
+  EXPECT_EQ(refused.status, kExitNoDevice);
+  EXPECT_THAT(refused.err, HasSubstr(other + " (Acme LaserWriter 9), " + unknown +
+                                     " (no device ID); name the device's with --device PATH"));
+  EXPECT_THAT(requests, IsEmpty());
+  for (const auto& open : fake.devices.opens)
+    EXPECT_EQ(open.name.find("/usb/lp"), std::string::npos) << open.name;
+
+  const std::string device = tree.addPrinter(2, "mfg:HELMDECK;mdl:zrv 4100;");
+  const auto listed = nlohmann::json::parse(run({"--json", "ports"}).out)["ports"];
+  ASSERT_EQ(listed.size(), 3u);
+  EXPECT_EQ(listed[0]["device-id"], "MFG:Acme;MDL:LaserWriter 9;");
+  const bool namesDevice[] = {false, false, true};
+  for (size_t n = 0; n < 3; ++n) {
+    EXPECT_EQ(listed[n]["path"], tree.port(int(n)));
+    EXPECT_EQ(listed[n]["kind"], "usb");
+    EXPECT_EQ(listed[n]["names-device"], namesDevice[n]);
+    EXPECT_EQ(listed[n]["taken"], namesDevice[n]);
+  }
 }
 
 }  // namespace

@@ -157,6 +157,36 @@ TEST(Grenlo, ALockPathTakenFirstByAnotherUserNeitherHangsNorIsFollowed) {
   std::filesystem::remove(ownFile);
 }
 
+// A named character device is locked at its node in the kernel's device tree, which no user
+// can make or replace: the device held refuses every other holder, another device does not.
+TEST(Grenlo, ANamedDeviceIsLockedAtItsOwnKernelNode) {
+  if (geteuid() != 0)
+    GTEST_SKIP() << "other users are needed";
+  const int code = PrivatePortCode();
+  // The child inherits this process's loaded library and its holds: it asks with a code of
+  // its own, the lock being the device's whatever the code.
+  const auto acquireAsOther = [code](const char* port) {
+    return AsUser(kOtherUser, [code, port] {
+      setenv("VORNIK_USB_PORT", port, 1);
+      Driver grenlo(GRENLO_PATH);
+      auto acquire = grenlo.get<int (*)(int)>("PortAcquire");
+      return acquire != nullptr && acquire(code + 1) != 0 ? 1 : 0;
+    });
+  };
+  setenv("VORNIK_USB_PORT", "/dev/null", 1);
+  Driver grenlo(GRENLO_PATH);
+  auto acquire = grenlo.get<int (*)(int)>("PortAcquire");
+  auto release = grenlo.get<int (*)(int)>("PortRelease");
+  ASSERT_TRUE(acquire && release);
+  ASSERT_NE(acquire(code), 0);
+  EXPECT_FALSE(std::filesystem::exists(LockPathOf(code)));
+  EXPECT_EQ(acquireAsOther("/dev/null"), 0);
+  EXPECT_EQ(acquireAsOther("/dev/zero"), 1);
+  EXPECT_NE(release(code), 0);
+  EXPECT_EQ(acquireAsOther("/dev/null"), 1);
+  unsetenv("VORNIK_USB_PORT");
+}
+
 // The lock the system makes at boot is the one the panel takes, root's and open to all.
 TEST(Grenlo, TheLockMadeAtBootIsTheDevicePortsLock) {
   std::ifstream conf(LOCK_TMPFILES);

@@ -300,6 +300,10 @@ class AbortingWindows : public StartUpWindows {
     ++boxes;
     return Choice::kAbort;
   }
+  std::optional<size_t> askUsbPort(const std::vector<PortCandidate>&) override {
+    ++boxes;
+    return std::nullopt;
+  }
   void beginWaitCursor() override {}
   void endWaitCursor() override {}
   void chooseLanguageFile() override {}
