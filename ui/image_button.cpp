@@ -22,11 +22,12 @@ void Draw3dRect(QPainter& p, const QRect& r, const QColor& topLeft, const QColor
 // The icon's shape in one colour.
 QPixmap Silhouette(const QPixmap& icon, const QColor& colour) {
   QPixmap shape(icon.size());
+  shape.setDevicePixelRatio(icon.devicePixelRatio());
   shape.fill(Qt::transparent);
   QPainter p(&shape);
   p.drawPixmap(0, 0, icon);
   p.setCompositionMode(QPainter::CompositionMode_SourceIn);
-  p.fillRect(shape.rect(), colour);
+  p.fillRect(QRect(QPoint(), icon.deviceIndependentSize().toSize()), colour);
   return shape;
 }
 
@@ -38,11 +39,15 @@ ImageButton::ImageButton(const QString& text, QWidget* parent) : QPushButton(tex
 }
 
 void ImageButton::setIconResource(int iconId) {
-  icon_ = res::LoadIcon(iconId);
+  iconId_ = iconId;
+  icon_ = res::LoadIcon(iconId, devicePixelRatioF());
   update();
 }
 
 void ImageButton::paintEvent(QPaintEvent*) {
+  // A window moved to a screen of another density draws its icon anew for that screen.
+  if (!icon_.isNull() && icon_.devicePixelRatio() != devicePixelRatioF())
+    icon_ = res::LoadIcon(iconId_, devicePixelRatioF());
   QPainter p(this);
   const QPalette& pal = palette();
   const bool pressed = isDown();
@@ -73,11 +78,12 @@ void ImageButton::paintEvent(QPaintEvent*) {
   const QPoint offset = pressed ? kPressedOffset : QPoint();
   QRect captionArea = r;
   if (!icon_.isNull()) {
-    QPoint iconAt(r.left() + (r.width() - icon_.width()) / 2,
-                  r.top() + (r.height() - icon_.height()) / 2);
+    const QSize iconSize = iconPixmapSize();
+    QPoint iconAt(r.left() + (r.width() - iconSize.width()) / 2,
+                  r.top() + (r.height() - iconSize.height()) / 2);
     if (!text().isEmpty()) {
       iconAt.setX(r.left() + kImageMargin);
-      captionArea.setLeft(iconAt.x() + icon_.width() + kImageMargin);
+      captionArea.setLeft(iconAt.x() + iconSize.width() + kImageMargin);
     }
     iconAt += offset;
     if (disabled) {

@@ -87,6 +87,29 @@ TEST(Pictures, TabStripHoldsFivePicturesInSixteenColoursWithBlueAsTransparent) {
   EXPECT_EQ(distinct.size(), 5);
 }
 
+// On a high-density screen every picture is drawn at the screen's scale, as many device
+// pixels as it covers: never a small picture stretched. The tab pictures stay in their
+// sixteen colours, so no smoothing blurred their edges.
+TEST(Pictures, EveryPictureIsDrawnForTheScreensScale) {
+  for (qreal scale : kPictureScales) {
+    SCOPED_TRACE(scale);
+    const auto pixels = [scale](int natural) { return qRound(natural * scale); };
+    const QPixmap icon = LoadIcon(kIconExit, scale);
+    EXPECT_EQ(icon.size(), QSize(pixels(32), pixels(32)));
+    EXPECT_EQ(icon.devicePixelRatio(), scale);
+    const QImage about = LoadBitmap(kBitmapAbout, scale);
+    EXPECT_EQ(about.size(), QSize(pixels(440), pixels(330)));
+    EXPECT_EQ(about.devicePixelRatio(), scale);
+    const QImage strip = LoadBitmap(kBitmapTabPictures, scale);
+    EXPECT_LE(strip.colorCount(), 16);
+    const QList<QPixmap> pictures = SplitImageStrip(strip, kTabPictureWidth, kTabPictureMask);
+    ASSERT_EQ(pictures.size(), 5);
+    EXPECT_EQ(pictures[0].size(), QSize(pixels(20), pixels(20)));
+    EXPECT_EQ(pictures[0].deviceIndependentSize(), QSizeF(20, 20));
+  }
+  EXPECT_EQ(LoadScaledIcon(kIconApplication).availableSizes().size(), std::size(kPictureScales));
+}
+
 TEST(Pictures, AboutPictureIsLightWhereTheTextLinesGo) {
   const QImage about = LoadBitmap(kBitmapAbout);
   ASSERT_EQ(about.size(), QSize(440, 330));

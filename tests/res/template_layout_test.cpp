@@ -1,6 +1,8 @@
 // Every template laid out with the texts of every shipped language at the default dialog
-// font: each control holds its whole text, no two controls overlap, and a picture of the
-// window is saved for review (VORNIK_SCREENSHOT_DIR).
+// font: each control holds its whole text, no two controls overlap, each image button's
+// icon is drawn for the screen's scale, and a picture of the window is saved for review
+// (VORNIK_SCREENSHOT_DIR). ctest runs it again at the scales of high-density screens
+// (QT_SCALE_FACTOR 1.5 and 2).
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -126,6 +128,10 @@ TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
         }
         SCOPED_TRACE(control.id);
         EXPECT_EQ(ClippedText(widget, control).toStdString(), "");
+        if (auto* image = qobject_cast<ImageButton*>(widget);
+            image && !image->iconPixmapSize().isEmpty()) {
+          EXPECT_EQ(image->iconPixelRatio(), window.devicePixelRatio()) << "icon not sharp";
+        }
         EXPECT_TRUE(controls.client()->rect().contains(widget->geometry())) << "outside the window";
         if (control.kind == ControlKind::kGroupBox) {
           continue;
@@ -138,9 +144,12 @@ TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
         placed.append(widget);
       }
 
-      const QString file = QStringLiteral(VORNIK_SCREENSHOT_DIR "/template_%1_%2.png")
+      const QString scale = window.devicePixelRatio() == 1
+                                ? QString()
+                                : QStringLiteral("@%1x").arg(window.devicePixelRatio());
+      const QString file = QStringLiteral(VORNIK_SCREENSHOT_DIR "/template_%1_%2%3.png")
                                .arg(dialog->id)
-                               .arg(QString::fromLatin1(language.code));
+                               .arg(QString::fromLatin1(language.code), scale);
       EXPECT_TRUE(window.grab().save(file));
     }
   }
