@@ -79,6 +79,8 @@ void CAboutBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   DrawBitmapAt(&painter, kPictureLeft, kPictureTop, -1, -1, picture_);
   painter.setFont(textFont_);
+  // The lines lie on the picture's light ground, whatever the palette's text colour.
+  painter.setPen(Qt::black);
   QRect line = kFirstLine;
   for (const char* key : kLineKeys) {
     painter.drawText(line, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "res/pictures.h"
+#include "ui/colour_contrast.h"
 
 namespace vornik {
 namespace {
@@ -29,6 +30,16 @@ QPixmap Silhouette(const QPixmap& icon, const QColor& colour) {
   p.setCompositionMode(QPainter::CompositionMode_SourceIn);
   p.fillRect(QRect(QPoint(), icon.deviceIndependentSize().toSize()), colour);
   return shape;
+}
+
+// The grey of a disabled caption and icon: the shadow colour, which stands out from a
+// light face; on a dark face the shadow hardly differs from it, and the palette's own
+// disabled caption colour reads better.
+QColor DisabledGrey(const QPalette& pal) {
+  const QColor face = pal.color(QPalette::Button);
+  const QColor shadow = pal.color(QPalette::Dark);
+  const QColor text = pal.color(QPalette::Disabled, QPalette::ButtonText);
+  return ColourContrast(shadow, face) >= ColourContrast(text, face) ? shadow : text;
 }
 
 }  // namespace
@@ -57,7 +68,8 @@ void ImageButton::paintEvent(QPaintEvent*) {
   QRect r = rect();
 
   if (!flat && (focused || isDefault())) {
-    p.setPen(Qt::black);
+    // Black in a light palette; a dark one frames its buttons in its light text colour.
+    p.setPen(pal.color(QPalette::WindowText));
     p.drawRect(r.adjusted(0, 0, -1, -1));
     r.adjust(1, 1, -1, -1);
   }
@@ -90,7 +102,7 @@ void ImageButton::paintEvent(QPaintEvent*) {
       // Embossed: the shape in the highlight colour one pixel down and right, then in the
       // shadow colour in place.
       p.drawPixmap(iconAt + QPoint(1, 1), Silhouette(icon_, pal.color(QPalette::Light)));
-      p.drawPixmap(iconAt, Silhouette(icon_, pal.color(QPalette::Dark)));
+      p.drawPixmap(iconAt, Silhouette(icon_, DisabledGrey(pal)));
     } else {
       p.drawPixmap(iconAt, icon_);
     }
@@ -101,7 +113,7 @@ void ImageButton::paintEvent(QPaintEvent*) {
   if (disabled) {
     p.setPen(pal.color(QPalette::Light));
     p.drawText(captionArea.translated(1, 1), flags, text());
-    p.setPen(pal.color(QPalette::Dark));
+    p.setPen(DisabledGrey(pal));
   } else {
     p.setPen(pal.color(QPalette::ButtonText));
   }

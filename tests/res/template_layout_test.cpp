@@ -21,6 +21,7 @@
 #include "res/pictures.h"
 #include "res/templates.h"
 #include "shipped_texts.h"
+#include "ui/colour_contrast.h"
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
 
@@ -152,6 +153,62 @@ TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
                                .arg(QString::fromLatin1(language.code), scale);
       EXPECT_TRUE(window.grab().save(file));
     }
+  }
+}
+
+// The colour most of `image` shows, and how far the pixel that stands out most from it
+// stands: a control's ground, and its text or lines against it.
+std::pair<QColor, double> GroundAndContrast(const QImage& image) {
+  QHash<QRgb, int> counts;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      ++counts[image.pixel(x, y) | 0xFF000000];
+  QRgb ground = 0;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+    if (it.value() > counts.value(ground))
+      ground = it.key();
+  double most = 1;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+    most = std::max(most, ColourContrast(QColor(ground), QColor(it.key())));
+  return {QColor(ground), most};
+}
+
+// Under a desktop's dark colour scheme every control, the program's own image buttons
+// included, is drawn on the scheme's dark ground, and its text stands out from it: 4.5
+// times for live text, 2 for a disabled control's, which is meant to recede.
+TEST(TemplateLayout, EveryControlFollowsADarkPaletteAndItsTextStaysReadable) {
+  QDir().mkpath(QStringLiteral(VORNIK_SCREENSHOT_DIR));
+  test::ShippedTexts texts(kEnglish.code);
+  const QPalette dark(QColor(53, 53, 53), QColor(42, 42, 42));
+  for (const DialogTemplate* dialog : AllTemplates()) {
+    SCOPED_TRACE(dialog->id);
+    QDialog window;
+    window.setPalette(dark);
+    const DialogControls controls = BuildDialog(*dialog, &window);
+    LocalizeDialog(controls);
+    GiveButtonsTheirIcons(controls);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (qsizetype i = 0; i < static_cast<qsizetype>(dialog->controls.size()); ++i) {
+      QWidget* widget = controls.controlAt(i);
+      if (widget->isHidden())
+        continue;
+      SCOPED_TRACE(dialog->controls[i].id);
+      QRect area = widget->rect();
+      if (qobject_cast<ImageButton*>(widget))
+        area.setLeft(2 * ImageButton::kImageMargin + kIconSize);  // the caption alone
+      const auto [ground, contrast] = GroundAndContrast(widget->grab(area).toImage());
+      EXPECT_GT(ColourContrast(ground, Qt::white), ColourContrast(ground, Qt::black))
+          << "light ground " << ground.name().toStdString();
+      const auto* button = qobject_cast<QAbstractButton*>(widget);
+      const auto* label = qobject_cast<QLabel*>(widget);
+      if ((label && !label->text().isEmpty()) || (button && !button->text().isEmpty())) {
+        EXPECT_GE(contrast, widget->isEnabled() ? 4.5 : 2)
+            << widget->metaObject()->className() << " enabled " << widget->isEnabled();
+      }
+    }
+    EXPECT_TRUE(window.grab().save(
+        QStringLiteral(VORNIK_SCREENSHOT_DIR "/template_%1_dark.png").arg(dialog->id)));
   }
 }
 
