@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDialog>
 #include <QDir>
 #include <QGroupBox>
@@ -24,6 +25,7 @@
 #include "ui/colour_contrast.h"
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
+#include "ui/qt_language.h"
 
 namespace vornik::res {
 namespace {
@@ -74,6 +76,13 @@ QString ClippedText(QWidget* widget, const ControlTemplate& control) {
     if (metrics.horizontalAdvance(frame->title()) + 16 > frame->width()) {
       return QStringLiteral("group title too wide");
     }
+  } else if (auto* picker = qobject_cast<QDateTimeEdit*>(widget)) {
+    picker->setDate(QDate(2089, 12, 28));  // the widest the pickers show
+    if (picker->sizeHint().width() > picker->width()) {
+      return QStringLiteral("picker needs %1 wide, has %2")
+          .arg(picker->sizeHint().width())
+          .arg(picker->width());
+    }
   } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
     if (list->sizeHint().width() > list->width()) {
       return QStringLiteral("list needs %1 wide, has %2")
@@ -110,6 +119,7 @@ TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
   for (const ShippedLanguage& language : kShippedLanguages) {
     SCOPED_TRACE(language.code);
     test::ShippedTexts texts(language.code);
+    UseQtLanguage(&language);  // the date pickers' format
     for (const DialogTemplate* dialog : AllTemplates()) {
       SCOPED_TRACE(dialog->id);
       QDialog window;
@@ -154,6 +164,8 @@ TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
       EXPECT_TRUE(window.grab().save(file));
     }
   }
+  UseQtLanguage(&kEnglish);
+  QLocale::setDefault(QLocale::c());
 }
 
 // The colour most of `image` shows, and how far the pixel that stands out most from it
