@@ -70,11 +70,5 @@ TEST_F(QtLanguage, BoxButtonsAndDatePickersFollowThePanelsLanguage) {
   }
 }
 
-TEST(FourDigitYears, EveryYearOfAFormatGetsFourDigits) {
-  EXPECT_EQ(WithFourDigitYears("dd.MM.yy"), "dd.MM.yyyy");
-  EXPECT_EQ(WithFourDigitYears("M/d/yyyy"), "M/d/yyyy");
-  EXPECT_EQ(WithFourDigitYears("yy-MM-dd"), "yyyy-MM-dd");
-}
-
 }  // namespace
 }  // namespace vornik
