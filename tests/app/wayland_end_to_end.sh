@@ -2,7 +2,9 @@
 # The panel on a Wayland desktop: weston's headless compositor on a private socket, the
 # panel on it natively (no X server anywhere) against vornik-devsim. Checks that start-up
 # sent the inquiry and the Settings page read the device, that the compositor's screenshot
-# shows the window, and that a second start asks the first to come forward and ends.
+# shows the window, and that a second start asks the first to come forward and ends. The
+# output has a scale of 2, as a high-density screen: the screenshot shows the panel drawn
+# at twice its size.
 # Arguments: the program folder, and a folder for the screenshot and logs.
 . "$(dirname "$0")/../support/end_to_end_start.sh"
 unset DISPLAY
@@ -11,7 +13,7 @@ export WAYLAND_DISPLAY=vornik-test-$$ QT_QPA_PLATFORM=wayland
 # The desktop in one colour, without its panel: what else the screenshot shows is the panel.
 printf '[shell]\nbackground-color=0xff000000\npanel-position=none\n' >"$work/weston.ini"
 weston --config="$work/weston.ini" --backend=headless-backend.so --use-pixman --debug \
-  --socket="$WAYLAND_DISPLAY" --width=1024 --height=768 --idle-time=0 >"$out/weston.log" 2>&1 &
+  --socket="$WAYLAND_DISPLAY" --width=1024 --height=768 --scale=2 --idle-time=0 >"$out/weston.log" 2>&1 &
 "$bin/vornik-devsim" --socket "$work/device.sock" --log "$out/frames.log" &
 for _ in $(seq 100); do
   [ -S "$work/device.sock" ] && [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break
