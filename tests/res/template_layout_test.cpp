@@ -114,6 +114,16 @@ void GiveButtonsTheirIcons(const DialogControls& controls) {
   }
 }
 
+// The template built in `window`, in the chosen language, with its icons, on screen.
+DialogControls ShowTemplate(const DialogTemplate& dialog, QDialog& window) {
+  const DialogControls controls = BuildDialog(dialog, &window);
+  LocalizeDialog(controls);
+  GiveButtonsTheirIcons(controls);
+  window.show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+  return controls;
+}
+
 TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
   QDir().mkpath(QStringLiteral(VORNIK_SCREENSHOT_DIR));
   for (const ShippedLanguage& language : kShippedLanguages) {
@@ -123,11 +133,7 @@ TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
     for (const DialogTemplate* dialog : AllTemplates()) {
       SCOPED_TRACE(dialog->id);
       QDialog window;
-      const DialogControls controls = BuildDialog(*dialog, &window);
-      LocalizeDialog(controls);
-      GiveButtonsTheirIcons(controls);
-      window.show();
-      ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+      const DialogControls controls = ShowTemplate(*dialog, window);
 
       QList<QWidget*> placed;
       for (qsizetype i = 0; i < static_cast<qsizetype>(dialog->controls.size()); ++i) {
@@ -175,14 +181,11 @@ std::pair<QColor, double> GroundAndContrast(const QImage& image) {
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x)
       ++counts[image.pixel(x, y) | 0xFF000000];
-  QRgb ground = 0;
-  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-    if (it.value() > counts.value(ground))
-      ground = it.key();
+  const QColor ground(std::max_element(counts.cbegin(), counts.cend()).key());
   double most = 1;
-  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-    most = std::max(most, ColourContrast(QColor(ground), QColor(it.key())));
-  return {QColor(ground), most};
+  for (QRgb colour : counts.keys())
+    most = std::max(most, ColourContrast(ground, QColor(colour)));
+  return {ground, most};
 }
 
 // Under a desktop's dark colour scheme every control, the program's own image buttons
@@ -196,11 +199,7 @@ TEST(TemplateLayout, EveryControlFollowsADarkPaletteAndItsTextStaysReadable) {
     SCOPED_TRACE(dialog->id);
     QDialog window;
     window.setPalette(dark);
-    const DialogControls controls = BuildDialog(*dialog, &window);
-    LocalizeDialog(controls);
-    GiveButtonsTheirIcons(controls);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const DialogControls controls = ShowTemplate(*dialog, window);
     for (qsizetype i = 0; i < static_cast<qsizetype>(dialog->controls.size()); ++i) {
       QWidget* widget = controls.controlAt(i);
       if (widget->isHidden())
@@ -215,8 +214,7 @@ TEST(TemplateLayout, EveryControlFollowsADarkPaletteAndItsTextStaysReadable) {
       const auto* button = qobject_cast<QAbstractButton*>(widget);
       const auto* label = qobject_cast<QLabel*>(widget);
       if ((label && !label->text().isEmpty()) || (button && !button->text().isEmpty())) {
-        EXPECT_GE(contrast, widget->isEnabled() ? 4.5 : 2)
-            << widget->metaObject()->className() << " enabled " << widget->isEnabled();
+        EXPECT_GE(contrast, widget->isEnabled() ? 4.5 : 2);
       }
     }
     EXPECT_TRUE(window.grab().save(
