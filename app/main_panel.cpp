@@ -79,7 +79,7 @@ CMainPanel* MainPanel() {
 CMainPanel::CMainPanel(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      windowIcon_(res::LoadIcon(res::kIconApplication)) {
+      windowIcon_(res::LoadScaledIcon(res::kIconApplication)) {
   TheMainPanel() = this;
   qApp->installEventFilter(this);
   setObjectName(QStringLiteral("MainPanel"));
@@ -149,11 +149,11 @@ void CMainPanel::createPages() {
   tabs.push_back({InfoPage, kPictureInfo});
   tabs.push_back({FwUpPage, kPictureFwUp});
 
-  const auto pictures = res::SplitImageStrip(res::LoadBitmap(res::kBitmapTabPictures),
-                                             res::kTabPictureWidth, res::kTabPictureMask);
+  const auto pictures =
+      res::LoadScaledStrip(res::kBitmapTabPictures, res::kTabPictureWidth, res::kTabPictureMask);
   for (auto [page, picture] : tabs) {
     PageSheet->addPage(page);
-    PageSheet->setTabIcon(PageSheet->count() - 1, QIcon(pictures.value(picture)));
+    PageSheet->setTabIcon(PageSheet->count() - 1, pictures.value(picture));
   }
   PageSheet->setIconSize(QSize(res::kTabPictureWidth, res::kTabPictureWidth));
 }

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "res/string_table.h"
 #include "ui/lang_string.h"
+#include "ui/qt_language.h"
 #include "ui/window_waits.h"
 
 namespace vornik {
@@ -51,7 +52,7 @@ void PanelApp::showPortBusy() {
                         QString::fromLatin1(res::StringResource(res::kStrPortBusy)));
 }
 
-StartUpWindows::Choice PanelApp::askNotResponding(const std::string& deniedPort) {
+StartUpWindows::Choice AskNotResponding(const std::string& deniedPort) {
   QString text = QString::fromLatin1(res::StringResource(res::kStrNotResponding));
   if (!deniedPort.empty()) {
     if (const QString denied = LangString("COMMON", "IDS_PORT_DENIED"); !denied.isEmpty())
@@ -62,10 +63,14 @@ StartUpWindows::Choice PanelApp::askNotResponding(const std::string& deniedPort)
       nullptr, AppTitle(), text, QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
       QMessageBox::Abort);
   if (button == QMessageBox::Retry)
-    return Choice::kRetry;
+    return StartUpWindows::Choice::kRetry;
   if (button == QMessageBox::Ignore)
-    return Choice::kIgnore;
-  return Choice::kAbort;
+    return StartUpWindows::Choice::kIgnore;
+  return StartUpWindows::Choice::kAbort;
+}
+
+StartUpWindows::Choice PanelApp::askNotResponding(const std::string& deniedPort) {
+  return AskNotResponding(deniedPort);
 }
 
 std::optional<size_t> PanelApp::askUsbPort(const std::vector<PortCandidate>& ports) {
@@ -83,6 +88,7 @@ void PanelApp::endWaitCursor() {
 
 void PanelApp::chooseLanguageFile() {
   ChooseLanguageFile();
+  UseQtLanguage(ChosenLanguage);
 }
 
 void PanelApp::runMainWindow() {

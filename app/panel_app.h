@@ -11,6 +11,11 @@
 
 namespace vornik {
 
+// The start-up's not-responding box (no owner, error icon, Abort / Retry / Ignore in Qt's
+// texts of the panel's language) and the user's choice; see
+// `StartUpWindows::askNotResponding`.
+StartUpWindows::Choice AskNotResponding(const std::string& deniedPort);
+
 class PanelApp : public QApplication, public StartUpWindows {
   Q_OBJECT
 

@@ -11,11 +11,19 @@
 #include <QLocalSocket>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace vornik {
 namespace {
 
 constexpr int kAnswerWaitMs = 1000;
 const QByteArray kRaiseRequest = "raise\n";
+// A Wayland compositor lets a window come forward only with a token from whoever launched
+// the program (xdg-activation): the second copy hands its launcher's token on in a line
+// before the request, and the first activates its window with it.
+constexpr char kActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
+const QByteArray kTokenLine = "activation-token ";
+constexpr qsizetype kTokenMaxLength = 255;
 
 // The user's private runtime folder, when there is one: no other user can put anything in it.
 QString PrivateRuntimeFolder() {
@@ -47,6 +55,29 @@ QWidget* ShownWindow() {
   return nullptr;
 }
 
+// The request a second start sends: its activation token, when it was given one, then the
+// request to come forward.
+QByteArray RaiseRequest() {
+  const QByteArray token = qgetenv(kActivationTokenVariable);
+  if (token.isEmpty() || token.size() > kTokenMaxLength || token.contains('\n'))
+    return kRaiseRequest;
+  return kTokenLine + token + '\n' + kRaiseRequest;
+}
+
+// Makes the token a request carries the one the window's next activation uses. A token
+// is printable ASCII; anything else leaves the environment as it is.
+void TakeActivationToken(const QByteArray& request) {
+  for (const QByteArray& line : request.split('\n')) {
+    if (!line.startsWith(kTokenLine))
+      continue;
+    const QByteArray token = line.mid(kTokenLine.size());
+    const bool printable =
+        std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 0x7F; });
+    if (!token.isEmpty() && token.size() <= kTokenMaxLength && printable)
+      qputenv(kActivationTokenVariable, token);
+  }
+}
+
 }  // namespace
 
 QString RunningCopyAddress(const QString& title) {
@@ -65,7 +96,7 @@ bool RaiseRunningCopy(const QString& title) {
   socket.connectToServer(RunningCopyAddress(title));
   if (!socket.waitForConnected(kAnswerWaitMs) || !PeerIsThisUser(socket))
     return false;
-  socket.write(kRaiseRequest);
+  socket.write(RaiseRequest());
   socket.waitForBytesWritten(kAnswerWaitMs);
   socket.waitForReadyRead(kAnswerWaitMs);  // the first copy acknowledges once it acted
   return true;
@@ -93,8 +124,10 @@ void RunningCopyBeacon::onRequest() {
     }
     connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
     connect(client, &QLocalSocket::readyRead, this, [this, client] {
-      if (!client->readAll().contains(kRaiseRequest))
+      const QByteArray request = client->readAll();
+      if (!request.contains(kRaiseRequest))
         return;
+      TakeActivationToken(request);
       if (QWidget* window = ShownWindow()) {
         if (window->isMinimized()) {
           window->showNormal();

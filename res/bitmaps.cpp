@@ -112,10 +112,12 @@ void DrawFirmwarePicture(QPainter& p) {
   p.drawPolygon(arrow);
 }
 
-QImage TabPictures() {
-  QImage image(5 * kTabPictureWidth, kTabPictureWidth, QImage::Format_RGB32);
+QImage TabPictures(qreal scale) {
+  const int height = qRound(kTabPictureWidth * scale);
+  QImage image(5 * height, height, QImage::Format_RGB32);
   image.fill(kTabPictureMask);
   QPainter painter(&image);
+  painter.scale(scale, scale);
   DrawSettingsPicture(painter);
   DrawAdvancedPicture(painter);
   DrawPhonebookPicture(painter);
@@ -123,7 +125,10 @@ QImage TabPictures() {
   DrawFirmwarePicture(painter);
   painter.end();
   // Drawn without smoothing, every pixel already is one of the sixteen colours.
-  return image.convertToFormat(QImage::Format_Indexed8, kSixteenColours, Qt::ThresholdDither);
+  QImage strip =
+      image.convertToFormat(QImage::Format_Indexed8, kSixteenColours, Qt::ThresholdDither);
+  strip.setDevicePixelRatio(scale);
+  return strip;
 }
 
 void DrawAboutDevice(QPainter& p) {
@@ -161,20 +166,22 @@ void DrawAboutDevice(QPainter& p) {
   }
 }
 
-QImage AboutPicture() {
-  QImage image(440, 330, QImage::Format_RGB888);
+QImage AboutPicture(qreal scale) {
+  QImage image(qRound(440 * scale), qRound(330 * scale), QImage::Format_RGB888);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
+  p.scale(scale, scale);
   QLinearGradient sky(0, 0, 0, 330);
   sky.setColorAt(0, QColor(60, 110, 180));
   sky.setColorAt(0.42, QColor(190, 215, 240));
   sky.setColorAt(0.55, QColor(250, 251, 253));
   sky.setColorAt(1, QColor(236, 240, 246));
-  p.fillRect(image.rect(), sky);
+  const QRectF whole(0, 0, 440, 330);
+  p.fillRect(whole, sky);
   QRadialGradient glow(QPointF(120, 150), 150);
   glow.setColorAt(0, QColor(255, 255, 255, 150));
   glow.setColorAt(1, QColor(255, 255, 255, 0));
-  p.fillRect(image.rect(), glow);
+  p.fillRect(whole, glow);
   DrawAboutDevice(p);
 
   QFont title(QStringLiteral("DejaVu Sans"));
@@ -196,17 +203,18 @@ QImage AboutPicture() {
   p.setPen(QPen(QColor(60, 110, 180), 2));
   p.drawLine(QPointF(230, 150), QPointF(420, 150));
   p.end();
+  image.setDevicePixelRatio(scale);
   return image;
 }
 
 }  // namespace
 
-QImage LoadBitmap(int id) {
+QImage LoadBitmap(int id, qreal scale) {
   switch (id) {
     case kBitmapTabPictures:
-      return TabPictures();
+      return TabPictures(scale);
     case kBitmapAbout:
-      return AboutPicture();
+      return AboutPicture(scale);
     default:
       return {};
   }
@@ -214,9 +222,10 @@ QImage LoadBitmap(int id) {
 
 QList<QPixmap> SplitImageStrip(const QImage& strip, int width, QRgb mask) {
   QList<QPixmap> pictures;
-  for (int left = 0; width > 0 && left + width <= strip.width(); left += width) {
+  const int pixels = qRound(width * strip.devicePixelRatio());
+  for (int left = 0; pixels > 0 && left + pixels <= strip.width(); left += pixels) {
     QImage picture =
-        strip.copy(left, 0, width, strip.height()).convertToFormat(QImage::Format_ARGB32);
+        strip.copy(left, 0, pixels, strip.height()).convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < picture.height(); ++y) {
       auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
       for (int x = 0; x < picture.width(); ++x) {
@@ -225,9 +234,22 @@ QList<QPixmap> SplitImageStrip(const QImage& strip, int width, QRgb mask) {
         }
       }
     }
-    pictures.append(QPixmap::fromImage(picture));
+    QPixmap pixmap = QPixmap::fromImage(picture);
+    pixmap.setDevicePixelRatio(strip.devicePixelRatio());
+    pictures.append(pixmap);
   }
   return pictures;
+}
+
+QList<QIcon> LoadScaledStrip(int id, int width, QRgb mask) {
+  QList<QIcon> icons;
+  for (qreal scale : kPictureScales) {
+    const QList<QPixmap> pictures = SplitImageStrip(LoadBitmap(id, scale), width, mask);
+    icons.resize(std::max(icons.size(), pictures.size()));
+    for (qsizetype i = 0; i < pictures.size(); ++i)
+      icons[i].addPixmap(pictures[i]);
+  }
+  return icons;
 }
 
 }  // namespace vornik::res

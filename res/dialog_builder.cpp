@@ -22,6 +22,7 @@
 #include "ui/filter_edit.h"
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
+#include "ui/qt_language.h"
 
 namespace vornik::res {
 namespace {
@@ -145,7 +146,7 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
     case ControlKind::kDatePicker: {
       auto* date = new QDateEdit(parent);
       date->setCalendarPopup(true);
-      date->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+      date->setDisplayFormat(WithFourDigitYears(QLocale().dateFormat(QLocale::ShortFormat)));
       return date;
     }
     case ControlKind::kTimePicker:

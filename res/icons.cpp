@@ -131,8 +131,17 @@ QImage RenderIcon(int id, int size) {
   return image;
 }
 
-QPixmap LoadIcon(int id) {
-  return QPixmap::fromImage(RenderIcon(id, kIconSize));
+QPixmap LoadIcon(int id, qreal scale) {
+  QPixmap icon = QPixmap::fromImage(RenderIcon(id, qRound(kIconSize * scale)));
+  icon.setDevicePixelRatio(scale);
+  return icon;
+}
+
+QIcon LoadScaledIcon(int id) {
+  QIcon icon;
+  for (qreal scale : kPictureScales)
+    icon.addPixmap(LoadIcon(id, scale));
+  return icon;
 }
 
 }  // namespace vornik::res

@@ -36,14 +36,16 @@ AboutGeometry AboutBoxGeometry(QSize picture, int captionHeight, QSize button) {
 bool DrawBitmapAt(QPainter* painter, int x, int y, int width, int height, const QImage& bitmap) {
   if (painter == nullptr || !painter->isActive() || bitmap.isNull())
     return false;
-  const int w = width == -1 ? bitmap.width() : std::min(width, bitmap.width());
-  const int h = height == -1 ? bitmap.height() : std::min(height, bitmap.height());
-  painter->drawImage(QPoint(x, y), bitmap, QRect(0, 0, w, h));
+  const QSize size = bitmap.deviceIndependentSize().toSize();
+  const int w = width == -1 ? size.width() : std::min(width, size.width());
+  const int h = height == -1 ? size.height() : std::min(height, size.height());
+  const qreal ratio = bitmap.devicePixelRatio();
+  painter->drawImage(QRectF(x, y, w, h), bitmap, QRectF(0, 0, w * ratio, h * ratio));
   return true;
 }
 
 CAboutBox::CAboutBox(QWidget* parent)
-    : QDialog(parent), picture_(res::LoadBitmap(res::kBitmapAbout)) {
+    : QDialog(parent), picture_(res::LoadBitmap(res::kBitmapAbout, devicePixelRatioF())) {
   setObjectName(QStringLiteral("AboutBox"));
   controls_ = res::BuildDialog(res::kTemplate110, this);
   captionHeight_ = style()->pixelMetric(QStyle::PM_TitleBarHeight);
@@ -51,7 +53,8 @@ CAboutBox::CAboutBox(QWidget* parent)
   textFont_.setPixelSize(kTextPixelSize);
   textFont_.setWeight(QFont::Normal);
 
-  const auto geometry = AboutBoxGeometry(picture_.size(), captionHeight_, okButton()->size());
+  const auto geometry = AboutBoxGeometry(picture_.deviceIndependentSize().toSize(), captionHeight_,
+                                         okButton()->size());
   // The platform draws the caption outside the client area: the client gets the rest.
   setFixedSize(geometry.window.width(), geometry.window.height() - captionHeight_);
   okButton()->move(geometry.button);
@@ -70,9 +73,14 @@ QPushButton* CAboutBox::okButton() const {
 }
 
 void CAboutBox::paintEvent(QPaintEvent*) {
+  // Moved to a screen of another density, the box draws its picture anew for that screen.
+  if (picture_.devicePixelRatio() != devicePixelRatioF())
+    picture_ = res::LoadBitmap(res::kBitmapAbout, devicePixelRatioF());
   QPainter painter(this);
   DrawBitmapAt(&painter, kPictureLeft, kPictureTop, -1, -1, picture_);
   painter.setFont(textFont_);
+  // The lines lie on the picture's light ground, whatever the palette's text colour.
+  painter.setPen(Qt::black);
   QRect line = kFirstLine;
   for (const char* key : kLineKeys) {
     painter.drawText(line, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,

@@ -25,7 +25,9 @@ struct AboutGeometry {
 AboutGeometry AboutBoxGeometry(QSize picture, int captionHeight, QSize button);
 
 // Copies `bitmap` to (x, y) on the painter's device; a width or height of -1 means the
-// bitmap's own, any other is limited to it. False when there is no painter or bitmap.
+// bitmap's own, any other is limited to it, in pixels of the painter's device (a bitmap
+// drawn for a high-density screen covers its size divided by its device pixel ratio).
+// False when there is no painter or bitmap.
 bool DrawBitmapAt(QPainter* painter, int x, int y, int width, int height, const QImage& bitmap);
 
 class CAboutBox : public QDialog {

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "res/pictures.h"
+#include "ui/colour_contrast.h"
 
 namespace vornik {
 namespace {
@@ -22,12 +23,23 @@ void Draw3dRect(QPainter& p, const QRect& r, const QColor& topLeft, const QColor
 // The icon's shape in one colour.
 QPixmap Silhouette(const QPixmap& icon, const QColor& colour) {
   QPixmap shape(icon.size());
+  shape.setDevicePixelRatio(icon.devicePixelRatio());
   shape.fill(Qt::transparent);
   QPainter p(&shape);
   p.drawPixmap(0, 0, icon);
   p.setCompositionMode(QPainter::CompositionMode_SourceIn);
-  p.fillRect(shape.rect(), colour);
+  p.fillRect(QRect(QPoint(), icon.deviceIndependentSize().toSize()), colour);
   return shape;
+}
+
+// The grey of a disabled caption and icon: the shadow colour, which stands out from a
+// light face; on a dark face the shadow hardly differs from it, and the palette's own
+// disabled caption colour reads better.
+QColor DisabledGrey(const QPalette& pal) {
+  const QColor face = pal.color(QPalette::Button);
+  const QColor shadow = pal.color(QPalette::Dark);
+  const QColor text = pal.color(QPalette::Disabled, QPalette::ButtonText);
+  return ColourContrast(shadow, face) >= ColourContrast(text, face) ? shadow : text;
 }
 
 }  // namespace
@@ -38,11 +50,15 @@ ImageButton::ImageButton(const QString& text, QWidget* parent) : QPushButton(tex
 }
 
 void ImageButton::setIconResource(int iconId) {
-  icon_ = res::LoadIcon(iconId);
+  iconId_ = iconId;
+  icon_ = res::LoadIcon(iconId, devicePixelRatioF());
   update();
 }
 
 void ImageButton::paintEvent(QPaintEvent*) {
+  // A window moved to a screen of another density draws its icon anew for that screen.
+  if (!icon_.isNull() && icon_.devicePixelRatio() != devicePixelRatioF())
+    icon_ = res::LoadIcon(iconId_, devicePixelRatioF());
   QPainter p(this);
   const QPalette& pal = palette();
   const bool pressed = isDown();
@@ -52,7 +68,8 @@ void ImageButton::paintEvent(QPaintEvent*) {
   QRect r = rect();
 
   if (!flat && (focused || isDefault())) {
-    p.setPen(Qt::black);
+    // Black in a light palette; a dark one frames its buttons in its light text colour.
+    p.setPen(pal.color(QPalette::WindowText));
     p.drawRect(r.adjusted(0, 0, -1, -1));
     r.adjust(1, 1, -1, -1);
   }
@@ -73,18 +90,19 @@ void ImageButton::paintEvent(QPaintEvent*) {
   const QPoint offset = pressed ? kPressedOffset : QPoint();
   QRect captionArea = r;
   if (!icon_.isNull()) {
-    QPoint iconAt(r.left() + (r.width() - icon_.width()) / 2,
-                  r.top() + (r.height() - icon_.height()) / 2);
+    const QSize iconSize = iconPixmapSize();
+    QPoint iconAt(r.left() + (r.width() - iconSize.width()) / 2,
+                  r.top() + (r.height() - iconSize.height()) / 2);
     if (!text().isEmpty()) {
       iconAt.setX(r.left() + kImageMargin);
-      captionArea.setLeft(iconAt.x() + icon_.width() + kImageMargin);
+      captionArea.setLeft(iconAt.x() + iconSize.width() + kImageMargin);
     }
     iconAt += offset;
     if (disabled) {
       // Embossed: the shape in the highlight colour one pixel down and right, then in the
       // shadow colour in place.
       p.drawPixmap(iconAt + QPoint(1, 1), Silhouette(icon_, pal.color(QPalette::Light)));
-      p.drawPixmap(iconAt, Silhouette(icon_, pal.color(QPalette::Dark)));
+      p.drawPixmap(iconAt, Silhouette(icon_, DisabledGrey(pal)));
     } else {
       p.drawPixmap(iconAt, icon_);
     }
@@ -95,7 +113,7 @@ void ImageButton::paintEvent(QPaintEvent*) {
   if (disabled) {
     p.setPen(pal.color(QPalette::Light));
     p.drawText(captionArea.translated(1, 1), flags, text());
-    p.setPen(pal.color(QPalette::Dark));
+    p.setPen(DisabledGrey(pal));
   } else {
     p.setPen(pal.color(QPalette::ButtonText));
   }

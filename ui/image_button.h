@@ -15,9 +15,12 @@ class ImageButton : public QPushButton {
  public:
   explicit ImageButton(const QString& text, QWidget* parent = nullptr);
 
-  // Shows the icon resource `iconId` (res/pictures.h) at its natural size and redraws.
+  // Shows the icon resource `iconId` (res/pictures.h) at its natural size, drawn for the
+  // button's screen, and redraws.
   void setIconResource(int iconId);
-  QSize iconPixmapSize() const { return icon_.size(); }
+  QSize iconPixmapSize() const { return icon_.deviceIndependentSize().toSize(); }
+  // The device pixels per pixel the icon was drawn for.
+  qreal iconPixelRatio() const { return icon_.devicePixelRatio(); }
   // True while the pointer is over a flat button.
   bool hovering() const { return hovering_; }
 
@@ -39,6 +42,7 @@ class ImageButton : public QPushButton {
   void trackPointer(bool overButton, bool leftButtonHeld);
   void setHovering(bool hovering);
 
+  int iconId_ = 0;
   QPixmap icon_;
   bool hovering_ = false;
 };

@@ -1,9 +1,11 @@
+#include <QDir>
 #include <QPushButton>
 #include <QTest>
 
 #include "panel_fixture.h"
 #include "res/pictures.h"
 #include "ui/about_box.h"
+#include "ui/colour_contrast.h"
 
 namespace vornik::test {
 namespace {
@@ -51,6 +53,23 @@ TEST_F(PanelTest, AboutBoxWithoutItsTextsStillDrawsThePicture) {
   EXPECT_EQ(about.okButton()->text(), "");
   QTest::mouseClick(about.okButton(), Qt::LeftButton);
   EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+// The four lines lie on the picture's light ground: under a dark colour scheme, whose text
+// colour is light, they still stand out from the picture.
+TEST_F(PanelTest, AboutBoxLinesStayReadableUnderADarkPalette) {
+  CAboutBox about;
+  about.setPalette(QPalette(QColor(53, 53, 53), QColor(42, 42, 42)));
+  const QImage picture = res::LoadBitmap(res::kBitmapAbout);
+  const QImage shot = about.grab().toImage();
+  double contrast = 1;
+  for (int x = 300; x < 430; ++x)
+    for (int y = 170; y < 185; ++y)
+      contrast = std::max(
+          contrast, ColourContrast(shot.pixelColor(x, y), picture.pixelColor(x - 10, y - 10)));
+  EXPECT_GE(contrast, 4.5);
+  QDir().mkpath(QStringLiteral(VORNIK_SCREENSHOT_DIR));
+  EXPECT_TRUE(shot.save(QStringLiteral(VORNIK_SCREENSHOT_DIR "/about_dark.png")));
 }
 
 }  // namespace

@@ -40,6 +40,26 @@ TEST(SingleInstance, ASecondStartOnTheSameDisplayRaisesWhatTheFirstShows) {
   EXPECT_FALSE(RaiseRunningCopy(QStringLiteral("Remote Control Panel test copy")));
 }
 
+// A second start hands its launcher's activation token on: the first copy's window comes
+// forward with it where the compositor asks for one. A token too long is not taken.
+TEST(SingleInstance, TheSecondStartsActivationTokenReachesTheFirstCopy) {
+  const QString title = QStringLiteral("Helmdeck token copy");
+  RunningCopyBeacon beacon(title);
+  QWidget first;
+  first.show();
+  const QByteArray tooLong(256, 'x');
+  for (const auto& [given, taken] :
+       {std::pair<QByteArray, QByteArray>{"launcher:1_a", "launcher:1_a"},
+        std::pair<QByteArray, QByteArray>{tooLong, ""}}) {
+    qputenv("XDG_ACTIVATION_TOKEN", given);
+    EXPECT_TRUE(RaiseRunningCopy(title));
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    // The first copy's answer runs in its event loop, after the call here.
+    QTest::qWait(100);
+    EXPECT_EQ(qgetenv("XDG_ACTIVATION_TOKEN").toStdString(), taken.toStdString());
+  }
+}
+
 // Another user that binds the copy's name first in the shared temporary folder, and answers
 // every call, is no running copy; with a private runtime folder the name lies out of reach.
 TEST(SingleInstance, AnotherUsersSocketIsNoRunningCopy) {

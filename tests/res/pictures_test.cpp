@@ -87,6 +87,25 @@ TEST(Pictures, TabStripHoldsFivePicturesInSixteenColoursWithBlueAsTransparent) {
   EXPECT_EQ(distinct.size(), 5);
 }
 
+// On a high-density screen every picture is drawn at the screen's scale, as many device
+// pixels as it covers: never a small picture stretched. The tab pictures stay in their
+// sixteen colours, so no smoothing blurred their edges.
+TEST(Pictures, EveryPictureIsDrawnForTheScreensScale) {
+  for (qreal scale : kPictureScales) {
+    SCOPED_TRACE(scale);
+    const QSize icon = LoadIcon(kIconExit, scale).size();
+    const QImage about = LoadBitmap(kBitmapAbout, scale);
+    const QImage strip = LoadBitmap(kBitmapTabPictures, scale);
+    const QPixmap tab = SplitImageStrip(strip, kTabPictureWidth, kTabPictureMask).value(4);
+    EXPECT_EQ(icon, QSize(qRound(32 * scale), qRound(32 * scale)));
+    EXPECT_EQ(about.size(), QSize(qRound(440 * scale), qRound(330 * scale)));
+    EXPECT_EQ(about.devicePixelRatio(), scale);
+    EXPECT_LE(strip.colorCount(), 16);
+    EXPECT_EQ(tab.deviceIndependentSize(), QSizeF(20, 20));
+    EXPECT_EQ(tab.width(), qRound(20 * scale));
+  }
+}
+
 TEST(Pictures, AboutPictureIsLightWhereTheTextLinesGo) {
   const QImage about = LoadBitmap(kBitmapAbout);
   ASSERT_EQ(about.size(), QSize(440, 330));

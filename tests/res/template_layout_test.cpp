@@ -1,10 +1,13 @@
 // Every template laid out with the texts of every shipped language at the default dialog
-// font: each control holds its whole text, no two controls overlap, and a picture of the
-// window is saved for review (VORNIK_SCREENSHOT_DIR).
+// font: each control holds its whole text, no two controls overlap, each image button's
+// icon is drawn for the screen's scale, and a picture of the window is saved for review
+// (VORNIK_SCREENSHOT_DIR). ctest runs it again at the scales of high-density screens
+// (QT_SCALE_FACTOR 1.5 and 2).
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDialog>
 #include <QDir>
 #include <QGroupBox>
@@ -19,8 +22,10 @@
 #include "res/pictures.h"
 #include "res/templates.h"
 #include "shipped_texts.h"
+#include "ui/colour_contrast.h"
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
+#include "ui/qt_language.h"
 
 namespace vornik::res {
 namespace {
@@ -71,6 +76,13 @@ QString ClippedText(QWidget* widget, const ControlTemplate& control) {
     if (metrics.horizontalAdvance(frame->title()) + 16 > frame->width()) {
       return QStringLiteral("group title too wide");
     }
+  } else if (auto* picker = qobject_cast<QDateTimeEdit*>(widget)) {
+    picker->setDate(QDate(2089, 12, 28));  // the widest the pickers show
+    if (picker->sizeHint().width() > picker->width()) {
+      return QStringLiteral("picker needs %1 wide, has %2")
+          .arg(picker->sizeHint().width())
+          .arg(picker->width());
+    }
   } else if (auto* list = qobject_cast<QComboBox*>(widget)) {
     if (list->sizeHint().width() > list->width()) {
       return QStringLiteral("list needs %1 wide, has %2")
@@ -102,19 +114,26 @@ void GiveButtonsTheirIcons(const DialogControls& controls) {
   }
 }
 
+// The template built in `window`, in the chosen language, with its icons, on screen.
+DialogControls ShowTemplate(const DialogTemplate& dialog, QDialog& window) {
+  const DialogControls controls = BuildDialog(dialog, &window);
+  LocalizeDialog(controls);
+  GiveButtonsTheirIcons(controls);
+  window.show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+  return controls;
+}
+
 TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
   QDir().mkpath(QStringLiteral(VORNIK_SCREENSHOT_DIR));
   for (const ShippedLanguage& language : kShippedLanguages) {
     SCOPED_TRACE(language.code);
     test::ShippedTexts texts(language.code);
+    UseQtLanguage(&language);  // the date pickers' format
     for (const DialogTemplate* dialog : AllTemplates()) {
       SCOPED_TRACE(dialog->id);
       QDialog window;
-      const DialogControls controls = BuildDialog(*dialog, &window);
-      LocalizeDialog(controls);
-      GiveButtonsTheirIcons(controls);
-      window.show();
-      ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+      const DialogControls controls = ShowTemplate(*dialog, window);
 
       QList<QWidget*> placed;
       for (qsizetype i = 0; i < static_cast<qsizetype>(dialog->controls.size()); ++i) {
@@ -126,6 +145,10 @@ TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
         }
         SCOPED_TRACE(control.id);
         EXPECT_EQ(ClippedText(widget, control).toStdString(), "");
+        if (auto* image = qobject_cast<ImageButton*>(widget);
+            image && !image->iconPixmapSize().isEmpty()) {
+          EXPECT_EQ(image->iconPixelRatio(), window.devicePixelRatio()) << "icon not sharp";
+        }
         EXPECT_TRUE(controls.client()->rect().contains(widget->geometry())) << "outside the window";
         if (control.kind == ControlKind::kGroupBox) {
           continue;
@@ -138,11 +161,64 @@ TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
         placed.append(widget);
       }
 
-      const QString file = QStringLiteral(VORNIK_SCREENSHOT_DIR "/template_%1_%2.png")
+      const QString scale = window.devicePixelRatio() == 1
+                                ? QString()
+                                : QStringLiteral("@%1x").arg(window.devicePixelRatio());
+      const QString file = QStringLiteral(VORNIK_SCREENSHOT_DIR "/template_%1_%2%3.png")
                                .arg(dialog->id)
-                               .arg(QString::fromLatin1(language.code));
+                               .arg(QString::fromLatin1(language.code), scale);
       EXPECT_TRUE(window.grab().save(file));
     }
+  }
+  UseQtLanguage(&kEnglish);
+  QLocale::setDefault(QLocale::c());
+}
+
+// The colour most of `image` shows, and how far the pixel that stands out most from it
+// stands: a control's ground, and its text or lines against it.
+std::pair<QColor, double> GroundAndContrast(const QImage& image) {
+  QHash<QRgb, int> counts;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      ++counts[image.pixel(x, y) | 0xFF000000];
+  const QColor ground(std::max_element(counts.cbegin(), counts.cend()).key());
+  double most = 1;
+  for (QRgb colour : counts.keys())
+    most = std::max(most, ColourContrast(ground, QColor(colour)));
+  return {ground, most};
+}
+
+// Under a desktop's dark colour scheme every control, the program's own image buttons
+// included, is drawn on the scheme's dark ground, and its text stands out from it: 4.5
+// times for live text, 2 for a disabled control's, which is meant to recede.
+TEST(TemplateLayout, EveryControlFollowsADarkPaletteAndItsTextStaysReadable) {
+  QDir().mkpath(QStringLiteral(VORNIK_SCREENSHOT_DIR));
+  test::ShippedTexts texts(kEnglish.code);
+  const QPalette dark(QColor(53, 53, 53), QColor(42, 42, 42));
+  for (const DialogTemplate* dialog : AllTemplates()) {
+    SCOPED_TRACE(dialog->id);
+    QDialog window;
+    window.setPalette(dark);
+    const DialogControls controls = ShowTemplate(*dialog, window);
+    for (qsizetype i = 0; i < static_cast<qsizetype>(dialog->controls.size()); ++i) {
+      QWidget* widget = controls.controlAt(i);
+      if (widget->isHidden())
+        continue;
+      SCOPED_TRACE(dialog->controls[i].id);
+      QRect area = widget->rect();
+      if (qobject_cast<ImageButton*>(widget))
+        area.setLeft(2 * ImageButton::kImageMargin + kIconSize);  // the caption alone
+      const auto [ground, contrast] = GroundAndContrast(widget->grab(area).toImage());
+      EXPECT_GT(ColourContrast(ground, Qt::white), ColourContrast(ground, Qt::black))
+          << "light ground " << ground.name().toStdString();
+      const auto* button = qobject_cast<QAbstractButton*>(widget);
+      const auto* label = qobject_cast<QLabel*>(widget);
+      if ((label && !label->text().isEmpty()) || (button && !button->text().isEmpty())) {
+        EXPECT_GE(contrast, widget->isEnabled() ? 4.5 : 2);
+      }
+    }
+    EXPECT_TRUE(window.grab().save(
+        QStringLiteral(VORNIK_SCREENSHOT_DIR "/template_%1_dark.png").arg(dialog->id)));
   }
 }
 

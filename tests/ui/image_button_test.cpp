@@ -181,6 +181,27 @@ TEST_F(ImageButtonTest, DisabledButtonEmbossesItsIconAndEtchesItsCaption) {
   EXPECT_EQ(black, 0);
 }
 
+// A dark colour scheme's shadow hardly differs from its face: there the disabled caption
+// takes the scheme's disabled text colour, and the default button's frame its light text
+// colour, where black would vanish.
+TEST_F(ImageButtonTest, InADarkPaletteTheDisabledCaptionAndTheFrameStayVisible) {
+  button_->setPalette(QPalette(QColor(53, 53, 53), QColor(42, 42, 42)));
+  button_->setFlat(false);
+  button_->setDefault(true);
+  EXPECT_EQ(PixelAt(button_, 0, 0), Role(button_, QPalette::WindowText));
+  button_->setEnabled(false);
+  const QImage disabled = button_->grab().toImage();
+  const std::string grey =
+      QColor(button_->palette().color(QPalette::Disabled, QPalette::ButtonText).rgb())
+          .name()
+          .toStdString();
+  int caption = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 40; x < 128; ++x)
+      caption += Pixel(disabled, x, y) == grey ? 1 : 0;
+  EXPECT_GT(caption, 10);
+}
+
 // The entry dialog's OK is its default button; moving the focus to Cancel makes Cancel
 // the one that Enter presses, until the focus leaves it again.
 TEST(ImageButtonDefault, FollowsTheDialogsDefaultButton) {
