@@ -30,7 +30,7 @@ TEST(SingleInstance, ASecondStartOnTheSameDisplayRaisesWhatTheFirstShows) {
 
   // The answer needs the first copy's event loop, which runs after the call here.
   EXPECT_TRUE(RaiseRunningCopy(title));
-  QTRY_VERIFY(!first.isMinimized());
+  EXPECT_TRUE(QTest::qWaitFor([&first] { return !first.isMinimized(); }));
   EXPECT_TRUE(first.isVisible());
 
   const QByteArray display = qgetenv("DISPLAY");
@@ -92,7 +92,7 @@ TEST(SingleInstance, AnotherUsersSocketIsNoRunningCopy) {
     }
   }
   ASSERT_GT(squatter, 0);
-  QTRY_VERIFY(QFileInfo::exists(path));
+  ASSERT_TRUE(QTest::qWaitFor([&path] { return QFileInfo::exists(path); }));
   EXPECT_FALSE(RaiseRunningCopy(title));
   kill(squatter, SIGKILL);
   waitpid(squatter, nullptr, 0);
