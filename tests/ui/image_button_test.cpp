@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "res/dialog_builder.h"
+#include "res/ids_entry.h"
 #include "res/pictures.h"
 #include "res/templates.h"
 #include "ui/image_button.h"
@@ -186,9 +187,9 @@ TEST_F(ImageButtonTest, DisabledButtonEmbossesItsIconAndEtchesItsCaption) {
 TEST(ImageButtonDefault, FollowsTheDialogsDefaultButton) {
   QDialog dialog;
   const res::DialogControls controls = res::BuildDialog(res::kTemplate112, &dialog);
-  auto* ok = controls.find<ImageButton>(1);
-  auto* cancel = controls.find<ImageButton>(2);
-  auto* name = controls.find<QLineEdit>(1002);
+  auto* ok = controls.find<ImageButton>(res::entry_ids::kOk);
+  auto* cancel = controls.find<ImageButton>(res::entry_ids::kCancel);
+  auto* name = controls.find<QLineEdit>(res::entry_ids::kName);
   int okClicks = 0;
   int cancelClicks = 0;
   QObject::connect(ok, &QPushButton::clicked, [&] { ++okClicks; });
