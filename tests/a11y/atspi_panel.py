@@ -16,7 +16,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 import pyatspi  # noqa: E402
 
 # The roles a person acts on: each needs a name of its own.
@@ -75,32 +75,41 @@ def walk(node, only_showing=True):
         yield from walk(child, only_showing)
 
 
-def find_all(root, role, name=None):
-    return [n for n in walk(root) if n.getRole() == role and (name is None or n.name == name)]
+def find_all(root, role, name=None, only_showing=True):
+    return [n for n in walk(root, only_showing)
+            if n.getRole() == role and (name is None or n.name == name)]
 
 
-def find(root, role, name=None, timeout=DEFAULT_TIMEOUT):
-    """The first showing control under `root` with `role` (and `name`), waiting for it."""
-    return wait_for(lambda: next(iter(find_all(root, role, name)), None), timeout,
+def find(root, role, name=None, timeout=DEFAULT_TIMEOUT, only_showing=True):
+    """The first showing control under `root` with `role` (and `name`), waiting for it;
+    with `only_showing` false, hidden ones too (the items of a closed menu)."""
+    return wait_for(lambda: next(iter(find_all(root, role, name, only_showing)), None), timeout,
                     f"{pyatspi.Atspi.Role(role).value_nick} {name!r}")
 
 
-def do_default_action(node):
-    """Runs the control's default action (press, click, toggle, switch to the tab)."""
+def do_default_action(node, only_enabled=True):
+    """Runs the control's default action (press, click, toggle, switch to the tab); false
+    while the control is disabled (a hidden menu item never says it is enabled)."""
+    if only_enabled and not node.getState().contains(pyatspi.STATE_SENSITIVE):
+        return False
     action = node.queryAction()
     names = [action.getName(i).lower() for i in range(action.nActions)]
-    for wanted in ("press", "click", "toggle", "switch", "activate"):
-        if wanted in names:
-            action.doAction(names.index(wanted))
-            return True
-    action.doAction(0)
+    index = next((names.index(n) for n in ("press", "click", "toggle") if n in names), 0)
+    try:
+        action.doAction(index)
+    except GLib.Error as error:
+        # A menu item runs its command before it answers: a modal window it opens keeps
+        # the answer back until it closes.
+        if "Did not receive a reply" not in error.message:
+            raise
     return True
 
 
-def press(root, role, name, timeout=DEFAULT_TIMEOUT):
-    """Finds the showing control `role` `name` under `root` and runs its default action,
-    finding it again while the panel replaces the objects it shows on the bus."""
-    wait_for(lambda: do_default_action(find(root, role, name, timeout=1)), timeout,
+def press(root, role, name, timeout=DEFAULT_TIMEOUT, only_showing=True):
+    """Finds the control `role` `name` under `root` (see `find`) and runs its default
+    action, finding it again while the panel replaces the objects it shows on the bus."""
+    wait_for(lambda: do_default_action(find(root, role, name, 1, only_showing), only_showing),
+             timeout,
              f"{pyatspi.Atspi.Role(role).value_nick} {name!r} to press")
 
 
@@ -111,6 +120,10 @@ def set_text(node, text):
 def text_of(node):
     text = node.queryText()
     return text.getText(0, text.characterCount)
+
+
+def rows(table_node):
+    return table_node.queryTable().nRows
 
 
 def select_row(table_node, row):
@@ -174,6 +187,9 @@ class Session:
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **self.extra_env)
         self.panel = subprocess.Popen([os.path.join(self.bin_dir, "vornik")], env=env)
         self.app = wait_for(self._find_app, 30, "the panel on the accessibility bus")
+        # Always the panel's present state: a cached child may be an object the panel has
+        # since replaced.
+        self.app.set_cache_mask(Atspi.Cache.NONE)
         return self
 
     def __exit__(self, *exc):
@@ -247,4 +263,5 @@ def hex_bytes(text):
     return " ".join(f"{byte:02X}" for byte in text.encode("latin-1"))
 
 
-Atspi.set_timeout(10000, 30000)
+# A call the panel has not answered in 5 s has started a modal window (see above).
+Atspi.set_timeout(5000, 30000)
