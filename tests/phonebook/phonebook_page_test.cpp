@@ -194,6 +194,20 @@ TEST_F(PhonebookPageTest, EditAndGroupDialFollowTheSelectionByMouseAndKeyboard) 
   EXPECT_EQ(beeps.count, 4);  // and three with nothing selected
 }
 
+// From the keyboard alone: Enter in the list opens the chosen entry as a double click
+// does, Delete deletes it as the Delete button does.
+TEST_F(PhonebookPageTest, EnterOpensTheChosenEntryAndDeleteDeletesIt) {
+  openPage();
+  whenShown<CGroupDial>(
+      [](CGroupDial* dialog) { Click(dialog->controls().control(group_ids::kCancel)); });
+  selectRow(19);
+  QTest::keyClick(list(), Qt::Key_Return);
+  EXPECT_EQ(dialogsShown, 1);
+  QTest::keyClick(list(), Qt::Key_Delete);
+  EXPECT_EQ(cell(19, 1), QString());
+  EXPECT_EQ(beeps.count, 0);
+}
+
 TEST_F(PhonebookPageTest, DeleteRefusesAHeldEntryUntilItsLastGroupIsDeleted) {
   openPage();
   const auto before = PhonebookStore.entries;
