@@ -5,7 +5,8 @@ with `find`, and uses them with `press`, `set_text` and `select_row`; `wait_for`
 look-up until it holds or its time is up, since the panel answers the bus between device
 waits and its windows come and go. No coordinates anywhere.
 
-The bus must be there already: run under `xvfb-run -a dbus-run-session --`.
+The display and the bus must be there already: run_a11y_test.sh runs a test under
+`xvfb-run` and `dbus-run-session`.
 """
 
 import os
@@ -201,6 +202,11 @@ class Session:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
+
+    def wait_until_ended(self, timeout=DEFAULT_TIMEOUT):
+        """Waits for the panel to end by itself (after Exit) and returns its status."""
+        wait_for(lambda: self.panel.poll() is not None, timeout, "the panel to end")
+        return self.panel.returncode
 
     def _find_app(self):
         if self.panel.poll() is not None:

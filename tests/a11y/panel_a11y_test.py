@@ -9,8 +9,8 @@ import sys
 
 import pyatspi
 
-from atspi_panel import (Session, Texts, find, hex_bytes, press, row_texts, rows, select_row,
-                         interactive_controls, set_text, text_of, unnamed_controls,
+from atspi_panel import (Session, Texts, find, hex_bytes, interactive_controls, press,
+                         row_texts, rows, select_row, set_text, text_of, unnamed_controls,
                          wait_for)
 
 # Each page's language section, and a control that shows only on that page.
@@ -42,7 +42,7 @@ def open_tab(window, texts, section):
 def phonebook_list(window, texts):
     columns = ", ".join(texts["COMMON", key] for key in ("IDS_NUM", "IDS_NAME", "IDS_TEL_NUMBER"))
     entries = find(window, pyatspi.ROLE_TREE, columns)
-    wait_for(lambda: entries.queryTable().nRows > 1, what="the phonebook's rows")
+    wait_for(lambda: rows(entries) > 1, what="the phonebook's rows")
     return entries
 
 
