@@ -21,7 +21,8 @@ release_dir=build-release
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-qpa-plugins
   libgl-dev libgtest-dev libgmock-dev googletest libbenchmark-dev xvfb xauth xdotool
   imagemagick fonts-dejavu-core libcli11-dev nlohmann-json3-dev python3-jsonschema libx11-dev
-  ansible-core weston qt6-wayland qt6-translations-l10n)
+  ansible-core weston qt6-wayland qt6-translations-l10n at-spi2-core python3-pyatspi dbus
+  dbus-x11)
 
 install_missing() {
   local missing=()

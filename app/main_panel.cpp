@@ -18,6 +18,7 @@
 #include "info/info_page.h"
 #include "link/machine_state.h"
 #include "phonebook/phonebook_page.h"
+#include "res/ids_main.h"
 #include "res/menus.h"
 #include "res/pictures.h"
 #include "res/templates.h"
@@ -40,8 +41,8 @@ PageSheetWidget* PageSheet = nullptr;
 
 namespace {
 
-constexpr int kExitButtonId = 1006;
-constexpr int kHelpButtonId = 1042;
+namespace ids = res::main_ids;
+
 constexpr int kFullModel = 2;
 constexpr int kSheetMargin = 10;
 
@@ -84,8 +85,8 @@ CMainPanel::CMainPanel(QWidget* parent)
   qApp->installEventFilter(this);
   setObjectName(QStringLiteral("MainPanel"));
   controls_ = res::BuildDialog(MainTemplate(), this);
-  helpButton_ = controls_.find<ImageButton>(kHelpButtonId);
-  exitButton_ = controls_.find<ImageButton>(kExitButtonId);
+  helpButton_ = controls_.find<ImageButton>(ids::kHelp);
+  exitButton_ = controls_.find<ImageButton>(ids::kExit);
 
   setWindowIcon(windowIcon_);
   exitButton_->setIconResource(res::kIconExit);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "link/connection.h"
+#include "res/ids_firmware.h"
 #include "res/string_table.h"
 #include "res/templates.h"
 #include "ui/lang_string.h"
@@ -16,13 +17,7 @@
 namespace vornik {
 namespace {
 
-constexpr int kFilePath = 1004;
-constexpr int kFileSize = 1007;
-constexpr int kProgressBar = 1009;
-constexpr int kPercent = 1076;
-constexpr int kMessage = 1075;
-constexpr int kBrowseButton = 1023;
-constexpr int kUpdateButton = 1000;
+namespace ids = res::firmware_ids;
 
 // Windows' "every file" filter; on this system every file is "*".
 constexpr const char* kFileFilter = "All files (*)";
@@ -53,12 +48,12 @@ class CFwUp::PageProgress : public FirmwareProgress {
     page_.message_ = QString::number(sent) + QLatin1Char(' ') + page_.texts_.bytesTransferred;
     page_.transferToControls();
     page_.progressBar()->repaint();
-    for (int id : {kPercent, kMessage})
+    for (int id : {ids::kPercent, ids::kMessage})
       page_.controls().control(id)->repaint();
   }
 
   void writingComplete() override {
-    QLabel* message = page_.controls().find<QLabel>(kMessage);
+    QLabel* message = page_.controls().find<QLabel>(ids::kMessage);
     message->setText(page_.texts_.writingComplete);
     message->repaint();
   }
@@ -71,9 +66,9 @@ CFwUp::CFwUp(QWidget* parent)
     : TemplatePage(res::kTemplate101, parent), message_(StringText(res::kStrSelectFirmware)) {}
 
 void CFwUp::onInitDialog() {
-  connect(controls().find<QPushButton>(kBrowseButton), &QPushButton::clicked, this,
+  connect(controls().find<QPushButton>(ids::kBrowse), &QPushButton::clicked, this,
           &CFwUp::OnBrowse);
-  connect(controls().find<QPushButton>(kUpdateButton), &QPushButton::clicked, this,
+  connect(controls().find<QPushButton>(ids::kUpdate), &QPushButton::clicked, this,
           &CFwUp::OnUpdate);
   localize();
 }
@@ -88,20 +83,20 @@ void CFwUp::localize() {
 }
 
 QProgressBar* CFwUp::progressBar() const {
-  return controls().find<QProgressBar>(kProgressBar);
+  return controls().find<QProgressBar>(ids::kProgressBar);
 }
 
 void CFwUp::transferToControls() {
   // A long path keeps its start and its file name; the whole path is the tooltip.
-  QLabel* path = controls().find<QLabel>(kFilePath);
+  QLabel* path = controls().find<QLabel>(ids::kFilePath);
   path->setText(path->fontMetrics().elidedText(filePath_, Qt::ElideMiddle,
                                                path->contentsRect().width() - 2 * path->indent()));
   path->setToolTip(filePath_);
-  controls().find<QLabel>(kFileSize)->setText(fileSize_);
-  controls().find<QLabel>(kMessage)->setText(message_);
-  controls().find<QLabel>(kPercent)->setText(percent_);
-  controls().control(kUpdateButton)->setEnabled(!filePath_.isEmpty() && !updateRunning_);
-  controls().control(kBrowseButton)->setEnabled(!updateRunning_);
+  controls().find<QLabel>(ids::kFileSize)->setText(fileSize_);
+  controls().find<QLabel>(ids::kMessage)->setText(message_);
+  controls().find<QLabel>(ids::kPercent)->setText(percent_);
+  controls().control(ids::kUpdate)->setEnabled(!filePath_.isEmpty() && !updateRunning_);
+  controls().control(ids::kBrowse)->setEnabled(!updateRunning_);
 }
 
 void CFwUp::OnBrowse() {

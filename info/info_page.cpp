@@ -5,13 +5,14 @@
 
 #include "info/device_info.h"
 #include "link/machine_state.h"
+#include "res/ids_info.h"
 #include "res/templates.h"
 #include "ui/page_command.h"
 
 namespace vornik {
 namespace {
 
-constexpr int kRefreshButton = 1060;
+namespace ids = res::info_ids;
 
 // Indexes of `values_`, each with its value label below.
 enum InfoValue {
@@ -27,7 +28,10 @@ enum InfoValue {
   kTonerCount,
 };
 
-constexpr int kValueLabels[] = {1065, 1066, 1067, 1075, 1071, 1069, 1070, 1073, 1074, 1072};
+constexpr int kValueLabels[] = {ids::kFirmwareVersion, ids::kEngineVersion, ids::kEmulationVersion,
+                                ids::kFreeMemory,      ids::kPrintCount,    ids::kPlatenScanCount,
+                                ids::kAdfScanCount,    ids::kAdfJamCount,   ids::kPrintJamCount,
+                                ids::kTonerCount};
 
 struct CounterValue {
   InfoValue value;
@@ -54,7 +58,7 @@ CInfo::CInfo(QWidget* parent) : TemplatePage(res::kTemplate104, parent) {}
 
 void CInfo::onInitDialog() {
   transferToControls();
-  connect(controls().find<QPushButton>(kRefreshButton), &QPushButton::clicked, this,
+  connect(controls().find<QPushButton>(ids::kRefresh), &QPushButton::clicked, this,
           &CInfo::refreshInfo);
   refreshInfo();
 }

@@ -2,6 +2,7 @@
 
 #include "phonebook/phonebook_controls.h"
 #include "phonebook/phonebook_edits.h"
+#include "res/ids_entry.h"
 #include "res/templates.h"
 #include "ui/beep.h"
 #include "ui/filter_edit.h"
@@ -9,8 +10,7 @@
 namespace vornik {
 namespace {
 
-constexpr int kNameEdit = 1002;
-constexpr int kNumberEdit = 1001;
+namespace ids = res::entry_ids;
 
 struct FieldSetup {
   FilterKind kind;
@@ -38,11 +38,11 @@ CEditPhonebook::CEditPhonebook(int index, QWidget* parent) : QDialog(parent) {
 }
 
 FilterEdit* CEditPhonebook::nameEdit() const {
-  return controls_.find<FilterEdit>(kNameEdit);
+  return controls_.find<FilterEdit>(ids::kName);
 }
 
 FilterEdit* CEditPhonebook::numberEdit() const {
-  return controls_.find<FilterEdit>(kNumberEdit);
+  return controls_.find<FilterEdit>(ids::kNumber);
 }
 
 void CEditPhonebook::onOk() {

@@ -8,18 +8,14 @@
 #include "link/machine_state.h"
 #include "phonebook/group_dial_selection.h"
 #include "phonebook/phonebook_controls.h"
+#include "res/ids_group_dial.h"
 #include "res/templates.h"
 #include "ui/filter_edit.h"
 
 namespace vornik {
 namespace {
 
-constexpr int kNameEdit = 1002;
-constexpr int kTypeList = 1000;
-constexpr int kRemoveButton = 1024;
-constexpr int kIncludedList = 1027;
-constexpr int kAddButton = 1023;
-constexpr int kAvailableList = 1028;
+namespace ids = res::group_dial_ids;
 
 constexpr int kNameColumnWidth = 100;
 constexpr int kPhoneColumnWidth = 200;
@@ -69,29 +65,29 @@ CGroupDial::CGroupDial(std::string_view name, GroupMemberSetView members, QWidge
   AddEntryColumns(availableList(), kNameColumnWidth, kPhoneColumnWidth);
   chooseType(kSpeedDialType);
 
-  connect(controls_.find<QPushButton>(kAddButton), &QPushButton::clicked, this,
+  connect(controls_.find<QPushButton>(ids::kAdd), &QPushButton::clicked, this,
           &CGroupDial::addSelected);
-  connect(controls_.find<QPushButton>(kRemoveButton), &QPushButton::clicked, this,
+  connect(controls_.find<QPushButton>(ids::kRemove), &QPushButton::clicked, this,
           &CGroupDial::removeSelected);
-  connect(controls_.find<QComboBox>(kTypeList), &QComboBox::activated, this,
+  connect(controls_.find<QComboBox>(ids::kTypeList), &QComboBox::activated, this,
           &CGroupDial::chooseType);
 }
 
 FilterEdit* CGroupDial::nameEdit() const {
-  return controls_.find<FilterEdit>(kNameEdit);
+  return controls_.find<FilterEdit>(ids::kName);
 }
 
 QTreeWidget* CGroupDial::includedList() const {
-  return controls_.find<QTreeWidget>(kIncludedList);
+  return controls_.find<QTreeWidget>(ids::kIncludedList);
 }
 
 QTreeWidget* CGroupDial::availableList() const {
-  return controls_.find<QTreeWidget>(kAvailableList);
+  return controls_.find<QTreeWidget>(ids::kAvailableList);
 }
 
 void CGroupDial::chooseType(int type) {
   typeChoice_ = type;
-  controls_.find<QComboBox>(kTypeList)->setCurrentIndex(type);
+  controls_.find<QComboBox>(ids::kTypeList)->setCurrentIndex(type);
   range_ = DialTypeRange(type == kOneTouchType);
   fillAvailable();
 }

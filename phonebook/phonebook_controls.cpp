@@ -12,8 +12,6 @@ namespace vornik {
 namespace {
 
 constexpr Qt::Alignment kNumberAlignment = Qt::AlignRight | Qt::AlignVCenter;
-constexpr int kOkButton = 1;
-constexpr int kCancelButton = 2;
 
 }  // namespace
 
@@ -27,8 +25,12 @@ std::string EntryBytes(const QString& text) {
 
 void AddEntryColumns(QTreeWidget* list, int nameWidth, int numberWidth) {
   list->setColumnCount(3);
-  list->setHeaderLabels({LangString("COMMON", "IDS_NUM"), LangString("COMMON", "IDS_NAME"),
-                         LangString("COMMON", "IDS_TEL_NUMBER")});
+  const QStringList headers = {LangString("COMMON", "IDS_NUM"), LangString("COMMON", "IDS_NAME"),
+                               LangString("COMMON", "IDS_TEL_NUMBER")};
+  list->setHeaderLabels(headers);
+  // A list without a label is named by what its columns show.
+  if (list->accessibleName().isEmpty())
+    list->setAccessibleName(headers.join(QStringLiteral(", ")));
   list->headerItem()->setTextAlignment(0, kNumberAlignment);
   list->setColumnWidth(0, kNoColumnWidth);
   list->setColumnWidth(1, nameWidth);
@@ -45,8 +47,8 @@ void ShowEntryInRow(QTreeWidgetItem* row, const QString& label, const PhonebookE
 
 void SetUpOkCancel(const res::DialogControls& controls, QDialog* dialog,
                    const std::function<void()>& onOk) {
-  auto* ok = controls.find<ImageButton>(kOkButton);
-  auto* cancel = controls.find<ImageButton>(kCancelButton);
+  auto* ok = controls.find<ImageButton>(res::kIdOk);
+  auto* cancel = controls.find<ImageButton>(res::kIdCancel);
   ok->setIconResource(res::kIconOk);
   cancel->setIconResource(res::kIconCancel);
   QObject::connect(ok, &QPushButton::clicked, dialog, onOk);

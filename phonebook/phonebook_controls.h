@@ -27,7 +27,8 @@ QString EntryText(std::string_view bytes);
 std::string EntryBytes(const QString& text);
 
 // Adds the columns "No." (right-aligned), "Name" and "Phone number", headed from the
-// language file's "COMMON" section, with the widths given.
+// language file's "COMMON" section, with the widths given. A list that its label has not
+// named is named by the three headers.
 void AddEntryColumns(QTreeWidget* list, int nameWidth, int numberWidth);
 
 // Sets a row: `label` in the first column, then the entry's name, and its dial number or

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -15,6 +16,7 @@
 #include "phonebook/phonebook_edits.h"
 #include "phonebook/phonebook_transfer.h"
 #include "platform/platform.h"
+#include "res/ids_phonebook.h"
 #include "res/templates.h"
 #include "ui/beep.h"
 #include "ui/lang_string.h"
@@ -25,15 +27,7 @@
 namespace vornik {
 namespace {
 
-constexpr int kOneTouchType = 1034;
-constexpr int kSpeedDialType = 1035;
-constexpr int kEntryList = 1027;
-constexpr int kReadButton = 1032;
-constexpr int kWriteButton = 1024;
-constexpr int kEditButton = 1025;
-constexpr int kDeleteButton = 1026;
-constexpr int kDeleteAllButton = 1031;
-constexpr int kGroupDialButton = 1023;
+namespace ids = res::phonebook_ids;
 
 constexpr int kNameColumnWidth = 150;
 
@@ -58,10 +52,10 @@ void CPhonebook::markPhonebookLoaded() {
 }
 
 void CPhonebook::onInitDialog() {
-  setSendButton(button(kWriteButton));
+  setSendButton(button(ids::kWrite));
   firstRead();
 
-  auto* speedDials = controls().find<QRadioButton>(kSpeedDialType);
+  auto* speedDials = controls().find<QRadioButton>(ids::kSpeedDialType);
   speedDials->setText(QStringLiteral("%1 ( 0 ~ %2 )")
                           .arg(LangString("PHONEBOOK", "IDC_SPEED_DIAL_2"),
                                QString::number(int(MachineState.SpeedDialCount) - 1)));
@@ -76,15 +70,16 @@ void CPhonebook::onInitDialog() {
   connect(speedDials->group(), &QButtonGroup::idClicked, this, &CPhonebook::chooseType);
   connect(entries, &QTreeWidget::itemSelectionChanged, this, &CPhonebook::updateButtons);
   entries->viewport()->installEventFilter(this);
-  connect(button(kReadButton), &QPushButton::clicked, this, &CPhonebook::readFromDevice);
-  connect(button(kWriteButton), &QPushButton::clicked, this, &CPhonebook::writeToDevice);
-  connect(button(kEditButton), &QPushButton::clicked, this, &CPhonebook::editEntry);
-  connect(button(kDeleteButton), &QPushButton::clicked, this, &CPhonebook::deleteEntry);
-  connect(button(kDeleteAllButton), &QPushButton::clicked, this, &CPhonebook::deleteAllEntries);
-  connect(button(kGroupDialButton), &QPushButton::clicked, this, &CPhonebook::composeGroupDial);
+  entries->installEventFilter(this);
+  connect(button(ids::kRead), &QPushButton::clicked, this, &CPhonebook::readFromDevice);
+  connect(button(ids::kWrite), &QPushButton::clicked, this, &CPhonebook::writeToDevice);
+  connect(button(ids::kEdit), &QPushButton::clicked, this, &CPhonebook::editEntry);
+  connect(button(ids::kDelete), &QPushButton::clicked, this, &CPhonebook::deleteEntry);
+  connect(button(ids::kDeleteAll), &QPushButton::clicked, this, &CPhonebook::deleteAllEntries);
+  connect(button(ids::kGroupDial), &QPushButton::clicked, this, &CPhonebook::composeGroupDial);
 
   speedDials->setChecked(true);
-  chooseType(kSpeedDialType);
+  chooseType(ids::kSpeedDialType);
 }
 
 // Unlike the page commands, the first read pauses before the command, not after it.
@@ -103,7 +98,7 @@ void CPhonebook::firstRead() {
 }
 
 QTreeWidget* CPhonebook::list() const {
-  return controls().find<QTreeWidget>(kEntryList);
+  return controls().find<QTreeWidget>(ids::kEntryList);
 }
 
 QPushButton* CPhonebook::button(int id) const {
@@ -118,7 +113,7 @@ int CPhonebook::selectedEntry() const {
 }
 
 void CPhonebook::chooseType(int typeButtonId) {
-  range_ = DialTypeRange(typeButtonId == kOneTouchType);
+  range_ = DialTypeRange(typeButtonId == ids::kOneTouchType);
   refill();
 }
 
@@ -151,9 +146,9 @@ void CPhonebook::updateButtons() {
     return;
   const EntryButtonStates states = ButtonStatesFor(PhonebookStore.entries.at(size_t(index)));
   if (states.edit)
-    button(kEditButton)->setEnabled(*states.edit);
+    button(ids::kEdit)->setEnabled(*states.edit);
   if (states.groupDial)
-    button(kGroupDialButton)->setEnabled(*states.groupDial);
+    button(ids::kGroupDial)->setEnabled(*states.groupDial);
 }
 
 void CPhonebook::readFromDevice() {
@@ -231,6 +226,22 @@ bool CPhonebook::eventFilter(QObject* watched, QEvent* event) {
       watched == list()->viewport()) {
     openSelected();
     return true;
+  }
+  // From the keyboard, Enter opens the chosen entry as a double click does, and Delete
+  // deletes it as the Delete button does.
+  if (event->type() == QEvent::KeyPress && list() != nullptr && watched == list()) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+      switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+          openSelected();
+          return true;
+        case Qt::Key_Delete:
+          deleteEntry();
+          return true;
+      }
+    }
   }
   return TemplatePage::eventFilter(watched, event);
 }

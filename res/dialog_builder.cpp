@@ -18,7 +18,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "res/accessible_names.h"
 #include "res/menus.h"
+#include "ui/accessible_drop_list.h"
 #include "ui/filter_edit.h"
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
@@ -220,6 +222,9 @@ QRect DialogUnitsToPixels(const DialogBaseUnits& units, const QRect& rect) {
 }
 
 DialogControls BuildDialog(const DialogTemplate& dialog, QWidget* window) {
+  // Before the first list is made: the bus asks for a control's interface once, when it
+  // first shows.
+  UseAccessibleDropLists();
   DialogControls built;
   built.template_ = &dialog;
   built.window_ = window;
@@ -275,6 +280,7 @@ DialogControls BuildDialog(const DialogTemplate& dialog, QWidget* window) {
     window->setWindowTitle(QString::fromLatin1(dialog.caption));
     window->setFixedSize(size.width(), size.height() + menuHeight);
   }
+  NameControls(built);
   return built;
 }
 
@@ -312,6 +318,7 @@ void LocalizeDialog(const DialogControls& controls) {
       list->setCurrentIndex(-1);
     }
   }
+  NameControls(controls);
 }
 
 }  // namespace vornik::res

@@ -76,13 +76,16 @@ class DialogControls {
 };
 
 // Makes the controls of `dialog` inside `window`, in template order (which is also the tab
-// order), with the template's default texts, items, styles and positions.
+// order: a template lists its controls in the order they read on screen), with the
+// template's default texts, items, styles and positions, and names them for the
+// accessibility bus (res/accessible_names.h).
 DialogControls BuildDialog(const DialogTemplate& dialog, QWidget* window);
 
 // Sets every text that has a language key from the template's section: a top-level
 // dialog's caption ("CAPTION"), each label, button, check box, radio button and group box
 // title (empty when the key is missing), and each drop-down list with item keys, emptied
-// and refilled with one item per key so that item n still stands for device value n.
+// and refilled with one item per key so that item n still stands for device value n;
+// then names the controls again from their new texts.
 // Pages get their tab titles from the main window instead.
 void LocalizeDialog(const DialogControls& controls);
 

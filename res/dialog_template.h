@@ -9,6 +9,9 @@ namespace vornik::res {
 
 // The id of a control that no code looks up (a frame, a fixed unit label).
 inline constexpr int kUnnamed = -1;
+// The ids of a dialog's OK and Cancel buttons, the same in every dialog.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
 
 enum class ControlKind {
   kLabel,       // static text, word-wrapped (one line in a sunken box)

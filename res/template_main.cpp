@@ -1,4 +1,6 @@
 // The main window (102) and the About box (110).
+#include "res/ids_about.h"
+#include "res/ids_main.h"
 #include "res/templates.h"
 
 namespace vornik::res {
@@ -8,13 +10,13 @@ using enum ControlKind;
 
 constexpr ControlTemplate kMainControls[] = {
     Control(kEtchedLine, kUnnamed, "", 0, 0, 389, 1),
-    Control(kImageButton, 1006, "  E&xit", 179, 253, 75, 21, 0, "IDC_EXIT"),
-    Control(kImageButton, 1042, "  &Help", 272, 253, 75, 21, 0, "IDC_HELP"),
+    Control(kImageButton, main_ids::kExit, "  E&xit", 179, 253, 75, 21, 0, "IDC_EXIT"),
+    Control(kImageButton, main_ids::kHelp, "  &Help", 272, 253, 75, 21, 0, "IDC_HELP"),
 };
 
 // The About box sizes itself and places its button from its picture at initialization.
 constexpr ControlTemplate kAboutControls[] = {
-    Control(kPushButton, 1, "OK", 125, 226, 50, 14, kDefaultButton, "IDOK"),
+    Control(kPushButton, about_ids::kOk, "OK", 125, 226, 50, 14, kDefaultButton, "IDOK"),
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "link/machine_state.h"
+#include "res/ids_advanced.h"
 #include "res/templates.h"
 #include "ui/filter_edit.h"
 #include "ui/page_command.h"
@@ -18,8 +19,7 @@
 namespace vornik {
 namespace {
 
-constexpr int kRefreshButton = 1060;
-constexpr int kApplyButton = 1063;
+namespace ids = res::advanced_ids;
 
 struct ValueControl {
   int id;
@@ -28,11 +28,13 @@ struct ValueControl {
 
 // The lists whose change commits the page.
 constexpr ValueControl kLists[] = {
-    {1061, &AdvancedPageValues::speaker},   {1062, &AdvancedPageValues::ringer},
-    {1057, &AdvancedPageValues::usbMode},   {1058, &AdvancedPageValues::language},
-    {1053, &AdvancedPageValues::clockMode}, {1000, &AdvancedPageValues::minutes},
+    {ids::kSpeaker, &AdvancedPageValues::speaker},
+    {ids::kRinger, &AdvancedPageValues::ringer},
+    {ids::kUsbMode, &AdvancedPageValues::usbMode},
+    {ids::kLanguage, &AdvancedPageValues::language},
+    {ids::kClockMode, &AdvancedPageValues::clockMode},
+    {ids::kPowerSaveMinutes, &AdvancedPageValues::minutes},
 };
-constexpr int kMinutesList = 1000;
 
 struct CheckControl {
   int id;
@@ -41,10 +43,10 @@ struct CheckControl {
 };
 
 constexpr CheckControl kChecks[] = {
-    {1051, &AdvancedPageValues::alarmSound, true},
-    {1052, &AdvancedPageValues::keySound, true},
-    {1106, &AdvancedPageValues::stampRcvName, true},
-    {1028, &AdvancedPageValues::ecmMode, false},
+    {ids::kAlarmSound, &AdvancedPageValues::alarmSound, true},
+    {ids::kKeySound, &AdvancedPageValues::keySound, true},
+    {ids::kStampReceiverName, &AdvancedPageValues::stampRcvName, true},
+    {ids::kEcmMode, &AdvancedPageValues::ecmMode, false},
 };
 
 struct RadioGroup {
@@ -53,8 +55,10 @@ struct RadioGroup {
   int32_t AdvancedPageValues::*value;
 };
 
-constexpr RadioGroup kTollSaverRadios = {1004, 1005, &AdvancedPageValues::tollSaver};
-constexpr RadioGroup kPowerSaveRadios = {1002, 1003, &AdvancedPageValues::powerSave};
+constexpr RadioGroup kTollSaverRadios = {ids::kTollSaverOff, ids::kTollSaverOn,
+                                         &AdvancedPageValues::tollSaver};
+constexpr RadioGroup kPowerSaveRadios = {ids::kPowerSaveOff, ids::kPowerSaveOn,
+                                         &AdvancedPageValues::powerSave};
 
 struct TextControl {
   int id;
@@ -65,11 +69,11 @@ struct TextControl {
 };
 
 constexpr TextControl kTexts[] = {
-    {1088, &AdvancedPageValues::machineNumber, int(kMachineNumberWidth), FilterKind::kDigits,
+    {ids::kMachineNumber, &AdvancedPageValues::machineNumber, int(kMachineNumberWidth),
+     FilterKind::kDigits, FilterEdit::ChangeRule::kUpperCase},
+    {ids::kMachineId, &AdvancedPageValues::machineId, int(kMachineIdWidth), FilterKind::kName,
      FilterEdit::ChangeRule::kUpperCase},
-    {1089, &AdvancedPageValues::machineId, int(kMachineIdWidth), FilterKind::kName,
-     FilterEdit::ChangeRule::kUpperCase},
-    {1001, &AdvancedPageValues::prefixDial, int(kPrefixDialWidth), FilterKind::kDigits,
+    {ids::kPrefixDial, &AdvancedPageValues::prefixDial, int(kPrefixDialWidth), FilterKind::kDigits,
      FilterEdit::ChangeRule::kKeepCase},
 };
 
@@ -80,8 +84,8 @@ struct TollPickers {
 };
 
 constexpr TollPickers kTollPickers[] = {
-    {1104, 1101, &AdvancedSetupRecord::tollStart},
-    {1105, 1102, &AdvancedSetupRecord::tollEnd},
+    {ids::kTollStartDate, ids::kTollStartTime, &AdvancedSetupRecord::tollStart},
+    {ids::kTollEndDate, ids::kTollEndTime, &AdvancedSetupRecord::tollEnd},
 };
 
 // Twelve-hour time with AM/PM, whatever the clock mode.
@@ -125,7 +129,7 @@ void CAdvanced::onInitDialog() {
   advancedPageCreated = true;
   setUpFields();
   connectNotifications();
-  setSendButton(controls().find<QPushButton>(kApplyButton));
+  setSendButton(controls().find<QPushButton>(ids::kApply));
   localize();
   fillFromDevice();
 }
@@ -145,9 +149,9 @@ void CAdvanced::setUpFields() {
 }
 
 void CAdvanced::connectNotifications() {
-  connect(controls().find<QPushButton>(kRefreshButton), &QPushButton::clicked, this,
+  connect(controls().find<QPushButton>(ids::kRefresh), &QPushButton::clicked, this,
           &CAdvanced::fillFromDevice);
-  connect(controls().find<QPushButton>(kApplyButton), &QPushButton::clicked, this,
+  connect(controls().find<QPushButton>(ids::kApply), &QPushButton::clicked, this,
           &CAdvanced::applyToDevice);
   for (const ValueControl& list : kLists)
     connect(controls().find<QComboBox>(list.id), &QComboBox::activated, this,
@@ -237,7 +241,7 @@ void CAdvanced::applyTollSaverRule() {
 
 void CAdvanced::applyPowerSaveRule() {
   readControls();
-  controls().control(kMinutesList)->setEnabled(values_.powerSave != 0);
+  controls().control(ids::kPowerSaveMinutes)->setEnabled(values_.powerSave != 0);
 }
 
 void CAdvanced::fillFromDevice() {

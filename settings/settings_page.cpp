@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -10,14 +11,15 @@
 #include <QWheelEvent>
 
 #include "link/machine_state.h"
+#include "res/ids_settings.h"
 #include "res/templates.h"
+#include "ui/lang_string.h"
 #include "ui/page_command.h"
 
 namespace vornik {
 namespace {
 
-constexpr int kRefreshButton = 1060;
-constexpr int kApplyButton = 1063;
+namespace ids = res::settings_ids;
 
 struct ListControl {
   int id;
@@ -25,32 +27,37 @@ struct ListControl {
 };
 
 constexpr ListControl kLists[] = {
-    {1156, &SettingsPageValues::traySize},     {1019, &SettingsPageValues::bypassSize},
-    {1020, &SettingsPageValues::paperType},    {1018, &SettingsPageValues::sendConfirm},
-    {1081, &SettingsPageValues::printTimeout}, {1022, &SettingsPageValues::receiveMode},
-    {1024, &SettingsPageValues::contrast},     {1027, &SettingsPageValues::documentMode},
+    {ids::kTrayPaperSize, &SettingsPageValues::traySize},
+    {ids::kBypassPaperSize, &SettingsPageValues::bypassSize},
+    {ids::kPaperType, &SettingsPageValues::paperType},
+    {ids::kSendConfirm, &SettingsPageValues::sendConfirm},
+    {ids::kPrintTimeOut, &SettingsPageValues::printTimeout},
+    {ids::kReceiveMode, &SettingsPageValues::receiveMode},
+    {ids::kContrast, &SettingsPageValues::contrast},
+    {ids::kDocumentMode, &SettingsPageValues::documentMode},
 };
 
 constexpr ListControl kChecks[] = {
-    {1056, &SettingsPageValues::autoJournal},
-    {1058, &SettingsPageValues::rxReduction},
+    {ids::kAutoJournal, &SettingsPageValues::autoJournal},
+    {ids::kRxReduction, &SettingsPageValues::rxReduction},
 };
 
 struct NumberControl {
   int editId;
   int arrowId;
+  int unitId;  // the unit beside the arrows, or none
   int maxChars;
   bool commitsOnChange;  // Zoom and Copies reach the record only with another control
 };
 
 // Indexed by `SettingsNumber`.
 constexpr NumberControl kNumbers[kSettingsNumberCount] = {
-    {1021, 1096, 2, true},   // DiscardSize
-    {1026, 1099, 2, true},   // RedialInterval
-    {1023, 1097, 2, true},   // RingCount
-    {1025, 1098, 2, true},   // RedialCount
-    {1028, 1100, 3, false},  // Zoom
-    {1001, 1102, 3, false},  // Copies
+    {ids::kDiscardSize, ids::kDiscardSizeArrows, ids::kDiscardSizeUnit, 2, true},
+    {ids::kRedialInterval, ids::kRedialIntervalArrows, ids::kRedialIntervalUnit, 2, true},
+    {ids::kRingCount, ids::kRingCountArrows, ids::kRingCountUnit, 2, true},
+    {ids::kRedialCount, ids::kRedialCountArrows, ids::kRedialCountUnit, 2, true},
+    {ids::kZoom, ids::kZoomArrows, ids::kZoomUnit, 3, false},
+    {ids::kCopies, ids::kCopiesArrows, res::kUnnamed, 3, false},
 };
 
 // The top arrow of a vertical scroll bar is its line-up arrow.
@@ -77,15 +84,15 @@ void CSettings::onInitDialog() {
   }
   transferToControls();
   connectNotifications();
-  setSendButton(controls().find<QPushButton>(kApplyButton));
+  setSendButton(controls().find<QPushButton>(ids::kApply));
   localize();
   fillFromDevice();
 }
 
 void CSettings::connectNotifications() {
-  connect(controls().find<QPushButton>(kRefreshButton), &QPushButton::clicked, this,
+  connect(controls().find<QPushButton>(ids::kRefresh), &QPushButton::clicked, this,
           &CSettings::fillFromDevice);
-  connect(controls().find<QPushButton>(kApplyButton), &QPushButton::clicked, this,
+  connect(controls().find<QPushButton>(ids::kApply), &QPushButton::clicked, this,
           &CSettings::applyToDevice);
   for (const ListControl& list : kLists)
     connect(controls().find<QComboBox>(list.id), &QComboBox::activated, this,
@@ -140,6 +147,21 @@ void CSettings::localize() {
   notificationsLocked_ = true;
   res::LocalizeDialog(controls());
   notificationsLocked_ = false;
+  describeNumberRanges();
+}
+
+// A screen reader says what a number field takes: its range and its unit, on the field
+// and on its arrows.
+void CSettings::describeNumberRanges() {
+  for (size_t i = 0; i < kSettingsNumberCount; ++i) {
+    const NumberRange range = RangeOf(SettingsNumber(i));
+    QString description = LangString("SETTINGS", "IDS_RANGE")
+                              .arg(QString::number(range.lower), QString::number(range.upper));
+    if (auto* unit = controls().find<QLabel>(kNumbers[i].unitId))
+      description += u' ' + unit->text();
+    numberEdit(i)->setAccessibleDescription(description);
+    controls().control(kNumbers[i].arrowId)->setAccessibleDescription(description);
+  }
 }
 
 void CSettings::transferToControls() {

@@ -46,6 +46,7 @@ class CSettings : public TemplatePage {
   void transferToControls();
   void readControls();
   void connectNotifications();
+  void describeNumberRanges();
   QLineEdit* numberEdit(size_t index) const;
 
   SettingsPageValues values_;

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "res/ids_about.h"
 #include "res/pictures.h"
 #include "res/templates.h"
 #include "ui/lang_string.h"
@@ -12,7 +13,8 @@
 namespace vornik {
 namespace {
 
-constexpr int kOkButtonId = 1;
+namespace ids = res::about_ids;
+
 constexpr int kPictureLeft = 10;
 constexpr int kPictureTop = 10;
 // The four lines: right-aligned in a band from x 20 to 430, the first one 170 down, each
@@ -69,7 +71,7 @@ CAboutBox::CAboutBox(QWidget* parent)
 }
 
 QPushButton* CAboutBox::okButton() const {
-  return controls_.find<QPushButton>(kOkButtonId);
+  return controls_.find<QPushButton>(ids::kOk);
 }
 
 void CAboutBox::paintEvent(QPaintEvent*) {

@@ -119,7 +119,8 @@ void ImageButton::paintEvent(QPaintEvent*) {
   }
   p.drawText(captionArea, flags, text());
 
-  if (focused && !flat) {
+  // The focus shows on a flat button too: a keyboard user must see where Enter goes.
+  if (focused) {
     QPen dots(pal.color(QPalette::ButtonText), 1);
     dots.setDashPattern({1, 1});
     p.setPen(dots);

@@ -1,5 +1,6 @@
 // A push button drawn by the program: a 32 x 32 icon beside its caption, either with the
-// classic raised border or flat, with a border only while the pointer is over it. It stays
+// classic raised border or flat, with a border only while the pointer is over it; either
+// way a dotted rectangle shows that it has the focus. It stays
 // an ordinary push button for its window: clicks, the default button and Enter work as
 // for any other.
 #pragma once

@@ -15,15 +15,15 @@
 #include "link/command_frame.h"
 #include "link/inquiry.h"
 #include "panel_fixture.h"
+#include "res/ids_advanced.h"
 #include "settings/advanced_page.h"
 
 namespace vornik::test {
 namespace {
 
 constexpr int kAdvancedTab = 1;
-constexpr int kStartTime = 1101;
-constexpr int kEcmMode = 1028;
-constexpr int kApply = 1063;
+namespace ids = res::advanced_ids;
+
 constexpr size_t kEcmModeByte = 72;
 
 class AdvancedTabTest : public PanelTest {
@@ -76,10 +76,10 @@ TEST_F(AdvancedTabTest, PickerAndEcmChangesStayOnThePageWhileTabsAreSwitched) {
   EXPECT_EQ(count(kOpReadRecord, kRecordAdvancedSetup), 1u);
 
   const AdvancedSetupRecord before = MachineState.AdvancedSetup;
-  auto* startTime = AdvancedPage->controls().find<QTimeEdit>(kStartTime);
+  auto* startTime = AdvancedPage->controls().find<QTimeEdit>(ids::kTollStartTime);
   startTime->setFocus();
   QTest::keyClick(startTime, Qt::Key_Up);
-  QTest::keyClick(AdvancedPage->controls().find<QCheckBox>(kEcmMode), Qt::Key_Space);
+  QTest::keyClick(AdvancedPage->controls().find<QCheckBox>(ids::kEcmMode), Qt::Key_Space);
   for (int tab : {0, 2, 3, 4, kAdvancedTab})
     PageSheet->setActivePage(tab);
   EXPECT_EQ(count(kOpWriteRecord, kRecordAdvancedSetup), 0u);
@@ -87,7 +87,7 @@ TEST_F(AdvancedTabTest, PickerAndEcmChangesStayOnThePageWhileTabsAreSwitched) {
   EXPECT_EQ(std::memcmp(&before, &MachineState.AdvancedSetup, sizeof before), 0);
   EXPECT_EQ(sim.model.content().advancedSetup[kEcmModeByte], 1);
 
-  QTest::mouseClick(AdvancedPage->controls().find<QPushButton>(kApply), Qt::LeftButton);
+  QTest::mouseClick(AdvancedPage->controls().find<QPushButton>(ids::kApply), Qt::LeftButton);
   EXPECT_EQ(count(kOpWriteRecord, kRecordAdvancedSetup), 1u);
   EXPECT_EQ(sim.model.content().advancedSetup[kEcmModeByte], 0);
   EXPECT_EQ(sim.model.content().advancedSetup[54 + 4], 23);  // start hour 22 + 1

@@ -20,6 +20,8 @@
 #include "phonebook/group_member_set.h"
 #include "phonebook/phonebook_file.h"
 #include "phonebook/phonebook_page.h"
+#include "res/ids_phonebook.h"
+#include "res/ids_settings.h"
 #include "res/menus.h"
 #include "settings/advanced_page_values.h"
 #include "settings/advanced_setup.h"
@@ -33,10 +35,7 @@ namespace {
 
 constexpr int kPhonebookTab = 2;
 constexpr int kAdvancedTab = 1;
-constexpr int kApplyButton = 1063;  // the same id on both setup pages
-constexpr int kReadButton = 1032;
-constexpr int kWriteButton = 1024;
-constexpr int kDeleteButton = 1026;
+namespace phonebook_ids = res::phonebook_ids;
 
 class FileMenuTest : public PanelTest {
  protected:
@@ -155,7 +154,7 @@ TEST_F(FileMenuTest, SettingsFileRoundTripsBothRecordsOntoTheDevice) {
   for (int tab : {0, kAdvancedTab}) {
     auto* apply = static_cast<TemplatePage*>(PageSheet->page(tab))
                       ->controls()
-                      .find<QPushButton>(kApplyButton);
+                      .find<QPushButton>(res::settings_ids::kApply);
     ASSERT_TRUE(apply->isEnabled());
     QTest::mouseClick(apply, Qt::LeftButton);
   }
@@ -262,11 +261,11 @@ TEST_F(FileMenuTest, AdvancedApplyAfterAFailedReadSendsTheRecordThatCameNext) {
     sim.model.setFault(devsim::Fault::kSilent);
     CMainPanel panel;
     PageSheet->setActivePage(kAdvancedTab);
-    EXPECT_FALSE(pageButton(kAdvancedTab, kApplyButton)->isEnabled()) << row.path;
+    EXPECT_FALSE(pageButton(kAdvancedTab, res::settings_ids::kApply)->isEnabled()) << row.path;
     sim.model.setFault(devsim::Fault::kSilent, false);
     choose(file(row.path), row.command, panel);
-    ASSERT_TRUE(pageButton(kAdvancedTab, kApplyButton)->isEnabled()) << row.path;
-    QTest::mouseClick(pageButton(kAdvancedTab, kApplyButton), Qt::LeftButton);
+    ASSERT_TRUE(pageButton(kAdvancedTab, res::settings_ids::kApply)->isEnabled()) << row.path;
+    QTest::mouseClick(pageButton(kAdvancedTab, res::settings_ids::kApply), Qt::LeftButton);
     EXPECT_EQ(advancedSent, row.expected) << row.path;
   }
 }
@@ -295,14 +294,14 @@ TEST_F(FileMenuTest, OnlyAWholePhonebookFileIsLoadedAndWritten) {
   cut.write(bytes.left(40 + 70 * 50 + 30));  // half of entry 50
   cut.close();
 
-  QTest::mouseClick(pageButton(kPhonebookTab, kReadButton), Qt::LeftButton);
+  QTest::mouseClick(pageButton(kPhonebookTab, phonebook_ids::kRead), Qt::LeftButton);
   const auto store = TableOf(PhonebookStore.entries);
   const auto counts = PhonebookStore.ReferenceCounts;
   choose(file("CUT.PBF"), &CMainPanel::OnLoadPhonebook, panel);
   EXPECT_EQ(boxes.shown, 1);
   EXPECT_EQ(TableOf(PhonebookStore.entries), store);
   EXPECT_EQ(PhonebookStore.ReferenceCounts, counts);
-  QTest::mouseClick(pageButton(kPhonebookTab, kWriteButton), Qt::LeftButton);
+  QTest::mouseClick(pageButton(kPhonebookTab, phonebook_ids::kWrite), Qt::LeftButton);
   EXPECT_EQ(sim.model.content().phonebook, devicePhonebook);
 
   ASSERT_EQ(PhonebookStore.ReferenceCounts[8], 0);
@@ -310,9 +309,9 @@ TEST_F(FileMenuTest, OnlyAWholePhonebookFileIsLoadedAndWritten) {
   EXPECT_EQ(boxes.shown, 1);
   EXPECT_EQ(PhonebookStore.ReferenceCounts[8], 1);
   PhonebookPage->list()->setCurrentItem(PhonebookPage->list()->topLevelItem(8));
-  QTest::mouseClick(pageButton(kPhonebookTab, kDeleteButton), Qt::LeftButton);
+  QTest::mouseClick(pageButton(kPhonebookTab, phonebook_ids::kDelete), Qt::LeftButton);
   EXPECT_EQ(EntryName(PhonebookStore.entries[8]), "MEMBER");
-  QTest::mouseClick(pageButton(kPhonebookTab, kWriteButton), Qt::LeftButton);
+  QTest::mouseClick(pageButton(kPhonebookTab, phonebook_ids::kWrite), Qt::LeftButton);
   EXPECT_EQ(sim.model.content().phonebook[30].groupFlag, 1);
 }
 
@@ -333,7 +332,7 @@ TEST_F(FileMenuTest, SavePhonebookWaitsForAPhonebookFromTheDeviceOrAFile) {
   } rows[] = {
       {"Read",
        [this](CMainPanel&) {
-         QTest::mouseClick(pageButton(kPhonebookTab, kReadButton), Qt::LeftButton);
+         QTest::mouseClick(pageButton(kPhonebookTab, phonebook_ids::kRead), Qt::LeftButton);
        }},
       {"Load Phonebook",
        [this](CMainPanel& panel) {
@@ -349,7 +348,7 @@ TEST_F(FileMenuTest, SavePhonebookWaitsForAPhonebookFromTheDeviceOrAFile) {
     QAction* save = res::FindMenuCommand(panel.menuBar(), res::kCmdSavePhonebook);
     EXPECT_TRUE(res::FindMenuCommand(panel.menuBar(), res::kCmdLoadPhonebook)->isEnabled());
     EXPECT_FALSE(save->isEnabled()) << row.how;
-    EXPECT_FALSE(pageButton(kPhonebookTab, kWriteButton)->isEnabled()) << row.how;
+    EXPECT_FALSE(pageButton(kPhonebookTab, phonebook_ids::kWrite)->isEnabled()) << row.how;
     choose(file("BACKUP.PBF"), &CMainPanel::OnSavePhonebook, panel);  // not offered
     ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
     EXPECT_EQ(backup.readAll(), kept) << row.how;
@@ -358,7 +357,7 @@ TEST_F(FileMenuTest, SavePhonebookWaitsForAPhonebookFromTheDeviceOrAFile) {
     sim.model.setFault(devsim::Fault::kSilent, false);
     row.bringPhonebook(panel);
     EXPECT_TRUE(save->isEnabled()) << row.how;
-    EXPECT_TRUE(pageButton(kPhonebookTab, kWriteButton)->isEnabled()) << row.how;
+    EXPECT_TRUE(pageButton(kPhonebookTab, phonebook_ids::kWrite)->isEnabled()) << row.how;
     PageSheet->setActivePage(0);
     EXPECT_FALSE(save->isEnabled()) << row.how;
   }

@@ -19,6 +19,11 @@
 #include "info/firmware_page.h"
 #include "panel_fixture.h"
 #include "phonebook/phonebook_page.h"
+#include "res/ids_advanced.h"
+#include "res/ids_firmware.h"
+#include "res/ids_info.h"
+#include "res/ids_phonebook.h"
+#include "res/ids_settings.h"
 #include "res/menus.h"
 #include "res/pictures.h"
 #include "res/templates.h"
@@ -101,7 +106,7 @@ TEST_F(PanelTest, EnterInAPageFieldCommitsItAndLeavesThePanelOpen) {
   panel.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
   auto* settings = static_cast<CSettings*>(PageSheet->page(0));
-  auto* discard = settings->controls().find<QLineEdit>(1021);  // discard size, 0 to 30
+  auto* discard = settings->controls().find<QLineEdit>(res::settings_ids::kDiscardSize);  // 0 to 30
   discard->setFocus();
   QTest::keyClick(discard, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(discard, QStringLiteral("45"));
@@ -181,13 +186,13 @@ TEST_F(PanelTest, EveryPageCommandTakesAtLeastItsWaitsAndThePagePause) {
     int button;
     uint32_t mandatedMs;
   } rows[] = {
-      {"Settings Refresh", 0, 1060, bench::kGetSettingsMandatedMs},
-      {"Settings Apply", 0, 1063, bench::kSetSettingsMandatedMs},
-      {"Advanced Refresh", 1, 1060, bench::kGetAdvancedMandatedMs},
-      {"Advanced Apply", 1, 1063, bench::kSetAdvancedMandatedMs},
-      {"Phonebook Read", 2, 1032, bench::kGetPhonebookMandatedMs},
-      {"Phonebook Write", 2, 1024, bench::kSetPhonebookMandatedMs},
-      {"Information Refresh", 3, 1060, bench::kGetInformationMandatedMs},
+      {"Settings Refresh", 0, res::settings_ids::kRefresh, bench::kGetSettingsMandatedMs},
+      {"Settings Apply", 0, res::settings_ids::kApply, bench::kSetSettingsMandatedMs},
+      {"Advanced Refresh", 1, res::advanced_ids::kRefresh, bench::kGetAdvancedMandatedMs},
+      {"Advanced Apply", 1, res::advanced_ids::kApply, bench::kSetAdvancedMandatedMs},
+      {"Phonebook Read", 2, res::phonebook_ids::kRead, bench::kGetPhonebookMandatedMs},
+      {"Phonebook Write", 2, res::phonebook_ids::kWrite, bench::kSetPhonebookMandatedMs},
+      {"Information Refresh", 3, res::info_ids::kRefresh, bench::kGetInformationMandatedMs},
   };
   BoxCloser boxes;
   CMainPanel panel;
@@ -308,7 +313,8 @@ TEST_F(PanelTest, CloseAskedForDuringACommandIsCarriedOutWhenItEnds) {
       EXPECT_TRUE(panel.isVisible()) << row.name;
     });
 
-    QTest::mouseClick(PhonebookPage->controls().find<QPushButton>(1024), Qt::LeftButton);
+    QTest::mouseClick(PhonebookPage->controls().find<QPushButton>(res::phonebook_ids::kWrite),
+                      Qt::LeftButton);
 
     EXPECT_TRUE(askedWithWaitCursor) << row.name;
     EXPECT_FALSE(closedWithWaitCursor) << row.name;
@@ -334,7 +340,8 @@ TEST_F(PanelTest, FirmwareUpdateKeepsThePanelOpenAndOnItsPage) {
   image.close();
   {
     FileChooser chooser(path);
-    QTest::mouseClick(FwUpPage->controls().find<QPushButton>(1023), Qt::LeftButton);
+    QTest::mouseClick(FwUpPage->controls().find<QPushButton>(res::firmware_ids::kBrowse),
+                      Qt::LeftButton);
   }
 
   QAction* fileMenu = panel.menuBar()->actions().value(0);
@@ -358,7 +365,8 @@ TEST_F(PanelTest, FirmwareUpdateKeepsThePanelOpenAndOnItsPage) {
   };
   fake.devices.add(PortNameTable[kPortEcp1], tap.wrap(sim.factory()));
   BoxCloser completion;
-  QTest::mouseClick(FwUpPage->controls().find<QPushButton>(1000), Qt::LeftButton);
+  QTest::mouseClick(FwUpPage->controls().find<QPushButton>(res::firmware_ids::kUpdate),
+                    Qt::LeftButton);
 
   ASSERT_TRUE(tried);
   EXPECT_EQ(beeps.count, 3);

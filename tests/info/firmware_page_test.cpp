@@ -19,23 +19,16 @@
 #include "link/connection.h"
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
+#include "res/ids_firmware.h"
 #include "tests/support/modal_answers.h"
 #include "tests/support/tapped_device.h"
 
 namespace vornik::test {
 namespace {
 
-using testing::ElementsAre;
+namespace ids = res::firmware_ids;
 
-enum ControlId {
-  kFilePath = 1004,
-  kFileSize = 1007,
-  kProgressBar = 1009,
-  kPercent = 1076,
-  kMessage = 1075,
-  kBrowse = 1023,
-  kUpdate = 1000,
-};
+using testing::ElementsAre;
 
 constexpr size_t kAnnounceSize = 8;
 
@@ -92,7 +85,7 @@ class FirmwarePageTest : public testing::Test {
   }
   void choose(const QString& path) {
     FileChooser chooser(path);
-    click(kBrowse);
+    click(ids::kBrowse);
   }
   void click(int id) { QTest::mouseClick(control<QPushButton>(id), Qt::LeftButton); }
 
@@ -102,7 +95,8 @@ class FirmwarePageTest : public testing::Test {
   }
   QString text(int id) { return control<QLabel>(id)->text(); }
   PageLook look() {
-    return {control<QProgressBar>(kProgressBar)->value(), text(kPercent), text(kMessage)};
+    return {control<QProgressBar>(ids::kProgressBar)->value(), text(ids::kPercent),
+            text(ids::kMessage)};
   }
 
   const devsim::FirmwareRecord& received() {
@@ -121,27 +115,27 @@ class FirmwarePageTest : public testing::Test {
 
 TEST_F(FirmwarePageTest, BrowseShowsAFileThatOpensAndEnablesUpdate) {
   EXPECT_EQ(look(), (PageLook{0, "0 %", "Select a firmware file."}));
-  EXPECT_EQ(text(kFilePath), QString());
-  EXPECT_EQ(text(kFileSize), QString());
-  EXPECT_FALSE(control<QPushButton>(kUpdate)->isEnabled());
-  EXPECT_EQ(control<QPushButton>(kBrowse)->text(), QStringLiteral("Browse..."));
+  EXPECT_EQ(text(ids::kFilePath), QString());
+  EXPECT_EQ(text(ids::kFileSize), QString());
+  EXPECT_FALSE(control<QPushButton>(ids::kUpdate)->isEnabled());
+  EXPECT_EQ(control<QPushButton>(ids::kBrowse)->text(), QStringLiteral("Browse..."));
 
   const QString path = image(4097);
   choose(path);
-  EXPECT_EQ(text(kFilePath), path);
-  EXPECT_EQ(text(kFileSize), QStringLiteral("4097 bytes"));
-  EXPECT_TRUE(control<QPushButton>(kUpdate)->isEnabled());
+  EXPECT_EQ(text(ids::kFilePath), path);
+  EXPECT_EQ(text(ids::kFileSize), QStringLiteral("4097 bytes"));
+  EXPECT_TRUE(control<QPushButton>(ids::kUpdate)->isEnabled());
 
   choose(QString());  // cancelled: nothing changes
-  EXPECT_EQ(text(kFilePath), path);
-  EXPECT_TRUE(control<QPushButton>(kUpdate)->isEnabled());
+  EXPECT_EQ(text(ids::kFilePath), path);
+  EXPECT_TRUE(control<QPushButton>(ids::kUpdate)->isEnabled());
 
   const QString fifo = dir.filePath(QStringLiteral("fifo"));
   ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
   choose(fifo);
-  EXPECT_EQ(text(kFilePath), QString());
-  EXPECT_EQ(text(kFileSize), QString());
-  EXPECT_FALSE(control<QPushButton>(kUpdate)->isEnabled());
+  EXPECT_EQ(text(ids::kFilePath), QString());
+  EXPECT_EQ(text(ids::kFileSize), QString());
+  EXPECT_FALSE(control<QPushButton>(ids::kUpdate)->isEnabled());
 }
 
 // A path longer than its field keeps its start and its file name; the tooltip has it whole.
@@ -150,7 +144,7 @@ TEST_F(FirmwarePageTest, LongPathIsCutInTheMiddleWithTheWholePathAsTooltip) {
   const QString path = dir.filePath(QString(120, QLatin1Char('d')) + QStringLiteral("/image.bin"));
   std::ofstream(path.toStdString()) << "image";
   choose(path);
-  QLabel* field = control<QLabel>(kFilePath);
+  QLabel* field = control<QLabel>(ids::kFilePath);
   EXPECT_THAT(field->text().toStdString(),
               testing::AllOf(testing::StartsWith(dir.path().left(8).toStdString()),
                              testing::HasSubstr("\u2026"), testing::EndsWith("/image.bin")));
@@ -165,7 +159,7 @@ TEST_F(FirmwarePageTest, UpdateShowsEveryBlockAtOnceThenCompletesAndEmptiesThePa
     choose(path);
 
     PaintCounter percentPaints;
-    control<QLabel>(kPercent)->installEventFilter(&percentPaints);
+    control<QLabel>(ids::kPercent)->installEventFilter(&percentPaints);
     std::vector<PageLook> atBlocks;
     std::vector<int> paintsAtBlocks;
     bool busy = true;
@@ -173,8 +167,8 @@ TEST_F(FirmwarePageTest, UpdateShowsEveryBlockAtOnceThenCompletesAndEmptiesThePa
       if (bytes.size() != kAnnounceSize) {
         atBlocks.push_back(look());
         paintsAtBlocks.push_back(percentPaints.paints);
-        busy = busy && page->updateRunning() && !control<QPushButton>(kUpdate)->isEnabled() &&
-               !control<QPushButton>(kBrowse)->isEnabled() &&
+        busy = busy && page->updateRunning() && !control<QPushButton>(ids::kUpdate)->isEnabled() &&
+               !control<QPushButton>(ids::kBrowse)->isEnabled() &&
                QApplication::overrideCursor() != nullptr;
       }
       return bytes.size();
@@ -191,7 +185,7 @@ TEST_F(FirmwarePageTest, UpdateShowsEveryBlockAtOnceThenCompletesAndEmptiesThePa
     QSignalSpy running(page, &CFwUp::updateRunningChanged);
     const uint64_t sleptBefore = fake.clock.slept;
 
-    click(kUpdate);
+    click(ids::kUpdate);
     EXPECT_THAT(atBlocks, ElementsAre(PageLook{0, "0 %", ""},
                                       PageLook{99, "99 %", "4096 bytes transferred"}));
     EXPECT_GT(paintsAtBlocks[1], paintsAtBlocks[0]);  // painted while the window was busy
@@ -205,10 +199,10 @@ TEST_F(FirmwarePageTest, UpdateShowsEveryBlockAtOnceThenCompletesAndEmptiesThePa
     EXPECT_GE(fake.clock.slept - sleptBefore, 45000u);
 
     EXPECT_EQ(look(), (PageLook{0, "", "Select a firmware file."}));
-    EXPECT_EQ(text(kFilePath), QString());
-    EXPECT_EQ(text(kFileSize), QString());
-    EXPECT_FALSE(control<QPushButton>(kUpdate)->isEnabled());
-    EXPECT_TRUE(control<QPushButton>(kBrowse)->isEnabled());
+    EXPECT_EQ(text(ids::kFilePath), QString());
+    EXPECT_EQ(text(ids::kFileSize), QString());
+    EXPECT_FALSE(control<QPushButton>(ids::kUpdate)->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(ids::kBrowse)->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     ASSERT_EQ(running.size(), 2);
     EXPECT_EQ(running[0][0].toBool(), true);
@@ -227,10 +221,10 @@ TEST_F(FirmwarePageTest, UpdateShowsEveryBlockAtOnceThenCompletesAndEmptiesThePa
 
 TEST_F(FirmwarePageTest, EmptyFileGoesStraightToTheCompletionText) {
   choose(image(0));
-  EXPECT_EQ(text(kFileSize), QStringLiteral("0 bytes"));
+  EXPECT_EQ(text(ids::kFileSize), QStringLiteral("0 bytes"));
   PageLook atBox;
   BoxCloser boxes([&](QMessageBox&) { atBox = look(); });
-  click(kUpdate);
+  click(ids::kUpdate);
   EXPECT_EQ(atBox, (PageLook{0, "0 %",
                              "Writing complete. Do not turn off until your machine is "
                              "initialized."}));
@@ -255,11 +249,11 @@ TEST_F(FirmwarePageTest, FailedDownloadSaysSoAndKeepsTheFile) {
     choose(path);
     fail(path);
     BoxCloser boxes;
-    click(kUpdate);
-    EXPECT_EQ(text(kMessage), QStringLiteral("Failed to write data."));
-    EXPECT_EQ(text(kFilePath), path);
-    EXPECT_EQ(text(kFileSize), QStringLiteral("10000 bytes"));
-    EXPECT_TRUE(control<QPushButton>(kUpdate)->isEnabled());
+    click(ids::kUpdate);
+    EXPECT_EQ(text(ids::kMessage), QStringLiteral("Failed to write data."));
+    EXPECT_EQ(text(ids::kFilePath), path);
+    EXPECT_EQ(text(ids::kFileSize), QStringLiteral("10000 bytes"));
+    EXPECT_TRUE(control<QPushButton>(ids::kUpdate)->isEnabled());
     EXPECT_FALSE(page->updateRunning());
     EXPECT_EQ(boxes.shown, 0);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -278,7 +272,7 @@ TEST_F(FirmwarePageTest, NextUpdateShowsNothingOfTheLastRun) {
       std::filesystem::resize_file(path.toStdString(), 4096);  // the second block never comes
     return bytes.size();
   };
-  click(kUpdate);
+  click(ids::kUpdate);
   ASSERT_EQ(look(), (PageLook{40, "40 %", "Failed to write data."}));
 
   std::vector<PageLook> atWrites;
@@ -288,7 +282,7 @@ TEST_F(FirmwarePageTest, NextUpdateShowsNothingOfTheLastRun) {
   };
   image(10000);
   BoxCloser boxes;
-  click(kUpdate);
+  click(ids::kUpdate);
   ASSERT_FALSE(atWrites.empty());
   EXPECT_EQ(atWrites.front(), (PageLook{0, "0 %", ""}));  // the announce
 }
@@ -299,29 +293,29 @@ TEST_F(FirmwarePageTest, EveryTextIsInThePagesLanguage) {
   page->localize();
   const QString path = image(4097);
   choose(path);
-  EXPECT_EQ(text(kFileSize), QStringLiteral("4097 Bytes"));
+  EXPECT_EQ(text(ids::kFileSize), QStringLiteral("4097 Bytes"));
   std::vector<QString> atBlocks;
   tap.onWrite = [&](std::span<const uint8_t> bytes) {
     if (bytes.size() != kAnnounceSize)
-      atBlocks.push_back(text(kMessage));
+      atBlocks.push_back(text(ids::kMessage));
     return bytes.size();
   };
   QString atBox, boxText;
   BoxCloser boxes([&](QMessageBox& box) {
-    atBox = text(kMessage);
+    atBox = text(ids::kMessage);
     boxText = box.text();
   });
-  click(kUpdate);
+  click(ids::kUpdate);
   EXPECT_THAT(atBlocks, ElementsAre("", QStringLiteral("4096 Bytes \u00fcbertragen")));
   EXPECT_EQ(atBox, QStringLiteral(
                        "Schreiben beendet. Ger\u00e4t erst nach der Initialisierung ausschalten."));
   EXPECT_EQ(boxText, QStringLiteral("Aktualisierung abgeschlossen!"));
-  EXPECT_EQ(text(kMessage), QStringLiteral("W\u00e4hlen Sie eine Firmware-Datei."));
+  EXPECT_EQ(text(ids::kMessage), QStringLiteral("W\u00e4hlen Sie eine Firmware-Datei."));
 
   choose(path);
   sim.model.setFault(devsim::Fault::kSilent);
-  click(kUpdate);
-  EXPECT_EQ(text(kMessage), QStringLiteral("Die Daten konnten nicht geschrieben werden."));
+  click(ids::kUpdate);
+  EXPECT_EQ(text(ids::kMessage), QStringLiteral("Die Daten konnten nicht geschrieben werden."));
 }
 
 TEST_F(FirmwarePageTest, FileGoneAtUpdateDropsBackToNoFileAndSendsNothing) {
@@ -333,11 +327,11 @@ TEST_F(FirmwarePageTest, FileGoneAtUpdateDropsBackToNoFileAndSendsNothing) {
     writes.push_back(bytes.size());
     return bytes.size();
   };
-  click(kUpdate);
+  click(ids::kUpdate);
   EXPECT_TRUE(writes.empty());
-  EXPECT_EQ(text(kFilePath), QString());
-  EXPECT_EQ(text(kMessage), QStringLiteral("Select a firmware file."));
-  EXPECT_FALSE(control<QPushButton>(kUpdate)->isEnabled());
+  EXPECT_EQ(text(ids::kFilePath), QString());
+  EXPECT_EQ(text(ids::kMessage), QStringLiteral("Select a firmware file."));
+  EXPECT_FALSE(control<QPushButton>(ids::kUpdate)->isEnabled());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "link/connection.h"
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
+#include "res/ids_info.h"
 #include "tests/support/modal_answers.h"
 
 namespace vornik::test {
@@ -18,10 +19,13 @@ namespace {
 using testing::Each;
 using testing::ElementsAre;
 
-// Value labels: firmware, engine, emulation, free memory, print, platen scan, ADF scan,
-// ADF jam, print jam, toner.
-constexpr int kValues[] = {1065, 1066, 1067, 1075, 1071, 1069, 1070, 1073, 1074, 1072};
-constexpr int kRefresh = 1060;
+namespace ids = res::info_ids;
+
+// Value labels, in the order of the page's values.
+constexpr int kValues[] = {ids::kFirmwareVersion, ids::kEngineVersion, ids::kEmulationVersion,
+                           ids::kFreeMemory,      ids::kPrintCount,    ids::kPlatenScanCount,
+                           ids::kAdfScanCount,    ids::kAdfJamCount,   ids::kPrintJamCount,
+                           ids::kTonerCount};
 
 class InfoPageTest : public testing::Test {
  protected:
@@ -53,7 +57,7 @@ class InfoPageTest : public testing::Test {
     return texts;
   }
   void refresh() {
-    QTest::mouseClick(page->controls().find<QPushButton>(kRefresh), Qt::LeftButton);
+    QTest::mouseClick(page->controls().find<QPushButton>(ids::kRefresh), Qt::LeftButton);
   }
 
   platform::FakePlatform fake;
@@ -73,7 +77,8 @@ TEST_F(InfoPageTest, ShowsTheDevicesTextsAsSentAndItsNumbersFormatted) {
   openPage();
   EXPECT_THAT(values(), ElementsAre("2.14.0517A", "V1.3  ", QString(30, 'E'), " 37 % ", "5127",
                                     "300", "962", "4", "7", "3"));
-  EXPECT_EQ(page->controls().find<QLabel>(1130)->text(), QStringLiteral("Firmware version:"));
+  EXPECT_EQ(page->controls().find<QLabel>(ids::kFirmwareVersionLabel)->text(),
+            QStringLiteral("Firmware version:"));
 
   put(9, std::string_view("\x00\x00\x00\x00", 4));
   refresh();

@@ -22,6 +22,11 @@
 #include "link/port_io.h"
 #include "phonebook/phonebook_page.h"
 #include "phonebook/phonebook_transfer.h"
+#include "res/ids_advanced.h"
+#include "res/ids_firmware.h"
+#include "res/ids_info.h"
+#include "res/ids_phonebook.h"
+#include "res/ids_settings.h"
 #include "settings/advanced_page.h"
 #include "settings/settings_page.h"
 #include "tests/support/page_input.h"
@@ -32,6 +37,12 @@
 
 namespace vornik::test {
 namespace {
+
+namespace settings_ids = res::settings_ids;
+namespace advanced_ids = res::advanced_ids;
+namespace phonebook_ids = res::phonebook_ids;
+namespace firmware_ids = res::firmware_ids;
+namespace info_ids = res::info_ids;
 
 // The pages talk to the device on the parallel port, whose reads end after its time-out;
 // the ECP driver device and the USB pipes read with the platform's default.
@@ -68,19 +79,6 @@ constexpr uint32_t CtlMs(uint32_t commandMs) {
 constexpr uint32_t CtlExchangesMs(uint32_t getWaitMs, uint32_t setWaitMs = 0) {
   return CtlMs(getWaitMs + kLptRead + (setWaitMs == 0 ? 0 : setWaitMs + kLptRead));
 }
-
-enum ControlId {
-  kRefresh = 1060,
-  kApply = 1063,
-  kTraySize = 1156,
-  kSpeaker = 1061,
-  kRead = 1032,
-  kWrite = 1024,
-  kDelete = 1026,
-  kBrowse = 1023,
-  kUpdate = 1000,
-  kMessage = 1075,
-};
 
 QAbstractButton* Button(TemplatePage& page, int id) {
   return page.controls().find<QAbstractButton>(id);
@@ -174,7 +172,7 @@ Arrangement ChooseNext(int listId) {
 void DeleteSpeedDial5(Bench&, TemplatePage& page) {
   QTreeWidget* list = static_cast<CPhonebook&>(page).list();
   list->setCurrentItem(list->topLevelItem(5));
-  ClickButton(Button(page, kDelete));
+  ClickButton(Button(page, phonebook_ids::kDelete));
 }
 
 void WriteFile(const QDir& folder, const char* name, std::string_view bytes) {
@@ -203,13 +201,13 @@ class FirmwareCommand : public Command {
     page_ = new CFwUp(&bench.host);
     Open(*page_, bench);
     FileChooser chooser(path);
-    ClickButton(Button(*page_, kBrowse));
+    ClickButton(Button(*page_, firmware_ids::kBrowse));
   }
   Report run(Bench& bench) override {
     const int before = bench.boxes.shown;
-    ClickButton(Button(*page_, kUpdate));
-    const bool failed =
-        page_->controls().find<QLabel>(kMessage)->text() == LangString("FWUP", "IDS_WRITE_FAILED");
+    ClickButton(Button(*page_, firmware_ids::kUpdate));
+    const bool failed = page_->controls().find<QLabel>(firmware_ids::kMessage)->text() ==
+                        LangString("FWUP", "IDS_WRITE_FAILED");
     const int boxes = bench.boxes.shown - before;  // the completion box
     Report report{failed, ""};
     if (boxes != (failed ? 0 : 1))
@@ -414,24 +412,25 @@ std::vector<CommandRow> CommandRows() {
        AsProgram(OlderFlavourWithUsb, StartUpAnsweringAbort)},
       {"Settings open", PageExchangeMs(kGetSettingsWaitMs), false, OnPage<CSettings>(0)},
       {"Settings Refresh", PageExchangeMs(kGetSettingsWaitMs), false,
-       OnPage<CSettings>(kRefresh, DeviceCopiesChange)},
+       OnPage<CSettings>(settings_ids::kRefresh, DeviceCopiesChange)},
       {"Settings Apply", PageExchangeMs(kSetSettingsWaitMs), true,
-       OnPage<CSettings>(kApply, ChooseNext(kTraySize))},
+       OnPage<CSettings>(settings_ids::kApply, ChooseNext(settings_ids::kTrayPaperSize))},
       {"Advanced open", PageExchangeMs(kSystemInfoWaitMs), false, OnPage<CAdvanced>(0)},
       {"Advanced Refresh", PageExchangeMs(kSystemInfoWaitMs), false,
-       OnPage<CAdvanced>(kRefresh, DeviceSpeakerChanges)},
+       OnPage<CAdvanced>(advanced_ids::kRefresh, DeviceSpeakerChanges)},
       {"Advanced Apply", PageExchangeMs(kSystemInfoWaitMs), true,
-       OnPage<CAdvanced>(kApply, ChooseNext(kSpeaker))},
+       OnPage<CAdvanced>(advanced_ids::kApply, ChooseNext(advanced_ids::kSpeaker))},
       {"File Save Settings", PageExchangeMs(kSystemInfoWaitMs), false,
        [] { return std::make_unique<SaveSettingsCommand>(); }},
       {"Phonebook open", kPhonebookFirstReadPauseMs + kGetPhonebookMs, false,
        OnPage<CPhonebook>(0)},
       {"Phonebook Read", kGetPhonebookMs + kAfterCommandMs, false,
-       OnPage<CPhonebook>(kRead, DeviceRenumbersItsLastSpeedDial)},
-      {"Phonebook Write", kSetPhonebookMs, true, OnPage<CPhonebook>(kWrite, DeleteSpeedDial5)},
+       OnPage<CPhonebook>(phonebook_ids::kRead, DeviceRenumbersItsLastSpeedDial)},
+      {"Phonebook Write", kSetPhonebookMs, true,
+       OnPage<CPhonebook>(phonebook_ids::kWrite, DeleteSpeedDial5)},
       {"Information open", PageExchangeMs(kGetDeviceInfoWaitMs), false, OnPage<CInfo>(0)},
       {"Information Refresh", PageExchangeMs(kGetDeviceInfoWaitMs), false,
-       OnPage<CInfo>(kRefresh, DevicePrintsAPage)},
+       OnPage<CInfo>(info_ids::kRefresh, DevicePrintsAPage)},
       {"Firmware Update", kAnnounceMs + kSendImageMs, true,
        [] { return std::make_unique<FirmwareCommand>(kPortLpt1); }},
       {"Firmware Update (ECP)", kSendImageMs, true,

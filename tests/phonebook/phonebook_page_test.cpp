@@ -27,6 +27,8 @@
 #include "phonebook/phonebook_page.h"
 #include "phonebook/phonebook_store.h"
 #include "platform/fake_platform.h"
+#include "res/ids_group_dial.h"
+#include "res/ids_phonebook.h"
 #include "tests/support/modal_answers.h"
 #include "ui/beep.h"
 #include "ui/filter_edit.h"
@@ -34,22 +36,10 @@
 namespace vornik::test {
 namespace {
 
-using testing::ElementsAre;
+namespace page_ids = res::phonebook_ids;
+namespace group_ids = res::group_dial_ids;
 
-enum ControlId {
-  kSpeedDialType = 1035,
-  kOneTouchType = 1034,
-  kRead = 1032,
-  kWrite = 1024,
-  kEdit = 1025,
-  kDelete = 1026,
-  kDeleteAll = 1031,
-  kGroupDial = 1023,
-  kAdd = 1023,
-  kRemove = 1024,
-  kOk = 1,
-  kCancel = 2,
-};
+using testing::ElementsAre;
 
 void Click(QWidget* button) {
   QTest::mouseClick(button, Qt::LeftButton);
@@ -160,12 +150,12 @@ TEST_F(PhonebookPageTest, ShowsTheDevicesSpeedDialsNumberedFromZero) {
   EXPECT_EQ(list()->columnWidth(2), list()->contentsRect().width() -
                                         list()->style()->pixelMetric(QStyle::PM_ScrollBarExtent) -
                                         190);
-  auto* speedDials = page->controls().find<QRadioButton>(kSpeedDialType);
+  auto* speedDials = page->controls().find<QRadioButton>(page_ids::kSpeedDialType);
   EXPECT_EQ(speedDials->text(), QStringLiteral("Speed dial ( 0 ~ 99 )"));
   EXPECT_TRUE(speedDials->isChecked());
-  EXPECT_FALSE(page->controls().control(kOneTouchType)->isVisible());
+  EXPECT_FALSE(page->controls().control(page_ids::kOneTouchType)->isVisible());
   EXPECT_EQ(page->selectedEntry(), 0);
-  EXPECT_TRUE(button(kWrite)->isEnabled());
+  EXPECT_TRUE(button(page_ids::kWrite)->isEnabled());
   EXPECT_EQ(boxes.shown, 0);
   EXPECT_THAT(operations, ElementsAre(kOpReadRecord));
 }
@@ -173,8 +163,8 @@ TEST_F(PhonebookPageTest, ShowsTheDevicesSpeedDialsNumberedFromZero) {
 TEST_F(PhonebookPageTest, EditAndGroupDialFollowTheSelectionByMouseAndKeyboard) {
   openPage();
   selectRow(19);
-  EXPECT_FALSE(button(kEdit)->isEnabled());
-  EXPECT_TRUE(button(kGroupDial)->isEnabled());
+  EXPECT_FALSE(button(page_ids::kEdit)->isEnabled());
+  EXPECT_TRUE(button(page_ids::kGroupDial)->isEnabled());
   // Reached all the same, Edit refuses a group with a beep and opens no entry dialog.
   bool dialogOpened = false;
   QTimer watch;
@@ -185,41 +175,55 @@ TEST_F(PhonebookPageTest, EditAndGroupDialFollowTheSelectionByMouseAndKeyboard) 
     }
   });
   watch.start(1);
-  button(kEdit)->setEnabled(true);
-  Click(button(kEdit));
+  button(page_ids::kEdit)->setEnabled(true);
+  Click(button(page_ids::kEdit));
   watch.stop();
   EXPECT_FALSE(dialogOpened);
   EXPECT_EQ(beeps.count, 1);
   QTest::keyClick(list(), Qt::Key_Down);  // an empty entry
-  EXPECT_TRUE(button(kEdit)->isEnabled());
-  EXPECT_TRUE(button(kGroupDial)->isEnabled());
+  EXPECT_TRUE(button(page_ids::kEdit)->isEnabled());
+  EXPECT_TRUE(button(page_ids::kGroupDial)->isEnabled());
   selectRow(5);
-  EXPECT_TRUE(button(kEdit)->isEnabled());
-  EXPECT_FALSE(button(kGroupDial)->isEnabled());
+  EXPECT_TRUE(button(page_ids::kEdit)->isEnabled());
+  EXPECT_FALSE(button(page_ids::kGroupDial)->isEnabled());
   list()->clearSelection();
-  for (int id : {kEdit, kGroupDial, kDelete}) {
+  for (int id : {page_ids::kEdit, page_ids::kGroupDial, page_ids::kDelete}) {
     button(id)->setEnabled(true);
     Click(button(id));
   }
   EXPECT_EQ(beeps.count, 4);  // and three with nothing selected
 }
 
+// From the keyboard alone: Enter in the list opens the chosen entry as a double click
+// does, Delete deletes it as the Delete button does.
+TEST_F(PhonebookPageTest, EnterOpensTheChosenEntryAndDeleteDeletesIt) {
+  openPage();
+  whenShown<CGroupDial>(
+      [](CGroupDial* dialog) { Click(dialog->controls().control(group_ids::kCancel)); });
+  selectRow(19);
+  QTest::keyClick(list(), Qt::Key_Return);
+  EXPECT_EQ(dialogsShown, 1);
+  QTest::keyClick(list(), Qt::Key_Delete);
+  EXPECT_EQ(cell(19, 1), QString());
+  EXPECT_EQ(beeps.count, 0);
+}
+
 TEST_F(PhonebookPageTest, DeleteRefusesAHeldEntryUntilItsLastGroupIsDeleted) {
   openPage();
   const auto before = PhonebookStore.entries;
   selectRow(0);
-  Click(button(kDelete));
+  Click(button(page_ids::kDelete));
   EXPECT_EQ(beeps.count, 1);
   EXPECT_EQ(cell(0, 1), QStringLiteral("FRONT DESK"));
   EXPECT_EQ(std::memcmp(before.data(), PhonebookStore.entries.data(), 7000), 0);
 
   selectRow(19);
-  Click(button(kDelete));
+  Click(button(page_ids::kDelete));
   EXPECT_EQ(cell(19, 1), QString());
   EXPECT_EQ(cell(19, 2), QString());
   EXPECT_EQ(entry(0).inUseFlag, 0);
   selectRow(0);
-  Click(button(kDelete));
+  Click(button(page_ids::kDelete));
   EXPECT_EQ(cell(0, 1), QString());
   EXPECT_EQ(EntryName(entry(0)), "");
   EXPECT_EQ(beeps.count, 1);
@@ -234,13 +238,13 @@ TEST_F(PhonebookPageTest, ReadRebuildsWhatTheGroupsHold) {
   group.dialData[0] = 0x04;  // speed dial 5 only
   for (int slot : {0, 1, 2, 3, 5})
     simSlot(slot).inUseFlag = 0;  // held by the group alone, not marked by the device
-  Click(button(kRead));
+  Click(button(page_ids::kRead));
   selectRow(5);
-  Click(button(kDelete));
+  Click(button(page_ids::kDelete));
   EXPECT_EQ(beeps.count, 1);
   EXPECT_EQ(cell(5, 1), QStringLiteral("J. MORALES"));
   selectRow(0);
-  Click(button(kDelete));
+  Click(button(page_ids::kDelete));
   EXPECT_EQ(beeps.count, 1);
   EXPECT_EQ(cell(0, 1), QString());
 }
@@ -254,7 +258,7 @@ TEST_F(PhonebookPageTest, DeleteAllKeepsTheInUseGroupAndItsMembersWithABeepEach)
   spare.dialData[0] = 0x0C;  // speed dials 4 and 5
   simSlot(4).inUseFlag = simSlot(5).inUseFlag = 1;
   openPage();
-  Click(button(kDeleteAll));
+  Click(button(page_ids::kDeleteAll));
   EXPECT_EQ(beeps.count, 5);
   EXPECT_THAT(Column(list(), 1).mid(0, 6),
               ElementsAre("FRONT DESK", "ACCOUNTING", "WAREHOUSE", "HEAD OFFICE", "", ""));
@@ -277,7 +281,7 @@ TEST_F(PhonebookPageTest, EntryDialogKeepsCapitalsAndTakesOnlyANumberWithADigit)
   QTest::keyClicks(dialog.numberEdit(), QStringLiteral("p"));
   EXPECT_EQ(dialog.numberEdit()->text(), QStringLiteral("P"));
   dialog.numberEdit()->setText(QStringLiteral("*#*"));
-  Click(dialog.controls().control(kOk));
+  Click(dialog.controls().control(group_ids::kOk));
   EXPECT_EQ(beeps.count, 1);
   EXPECT_TRUE(dialog.isVisible());
   dialog.numberEdit()->clear();
@@ -293,20 +297,20 @@ TEST_F(PhonebookPageTest, ReadEditWritePutsTheEditedEntryOnTheDevice) {
   openPage();
   PutSimText(simSlot(7).name, "ADDED ON DEVICE");
   PutSimText(simSlot(7).dialData, "5550177");
-  Click(button(kRead));
+  Click(button(page_ids::kRead));
   EXPECT_EQ(cell(7, 1), QStringLiteral("ADDED ON DEVICE"));
 
   whenShown<CEditPhonebook>([](CEditPhonebook* dialog) {
     QTest::keyClicks(dialog->nameEdit(), QStringLiteral("new entry"));
     QTest::keyClicks(dialog->numberEdit(), QStringLiteral("0301p555"));
-    Click(dialog->controls().control(kOk));
+    Click(dialog->controls().control(group_ids::kOk));
   });
   doubleClickRow(10);
   ASSERT_EQ(dialogsShown, 1);
   EXPECT_EQ(cell(10, 1), QStringLiteral("NEW ENTRY"));
   EXPECT_EQ(cell(10, 2), QStringLiteral("0301P555"));
   EXPECT_EQ(host.focusWidget(), list());
-  Click(button(kWrite));
+  Click(button(page_ids::kWrite));
   EXPECT_EQ(boxes.shown, 0);
   EXPECT_EQ(std::string(simSlot(10).name.begin(), simSlot(10).name.begin() + 10), "NEW ENTRY ");
   EXPECT_EQ(std::string(simSlot(10).dialData.begin(), simSlot(10).dialData.begin() + 9),
@@ -326,14 +330,14 @@ TEST_F(PhonebookPageTest, GroupDialAddsSpeedDialsAsTheirMemberBits) {
                 ElementsAre("SD  0", "SD  1", "SD  2", "SD  3", "SD  4", "SD  5", "SD 12"));
     QTest::keyClicks(dialog->nameEdit(), QStringLiteral("team"));
     SelectRows(dialog->availableList(), {3, 6});
-    Click(dialog->controls().control(kAdd));
+    Click(dialog->controls().control(group_ids::kAdd));
     EXPECT_THAT(Column(dialog->includedList(), 0), ElementsAre("SD  3", "SD 12"));
     EXPECT_EQ(dialog->availableList()->topLevelItemCount(), 5);
     EXPECT_EQ(PhonebookStore.ReferenceCounts[3], 2);
-    Click(dialog->controls().control(kOk));
+    Click(dialog->controls().control(group_ids::kOk));
   });
   selectRow(40);
-  Click(button(kGroupDial));
+  Click(button(page_ids::kGroupDial));
   ASSERT_EQ(dialogsShown, 1);
   EXPECT_EQ(entry(40).groupFlag, 1);
   EXPECT_EQ(EntryName(entry(40)), "TEAM");
@@ -341,7 +345,7 @@ TEST_F(PhonebookPageTest, GroupDialAddsSpeedDialsAsTheirMemberBits) {
   EXPECT_EQ(entry(40).dialData[1], 0x08);
   EXPECT_EQ(std::count(entry(40).dialData, entry(40).dialData + 46, 0), 44);
   EXPECT_EQ(cell(40, 2), QStringLiteral("*GROUP DIAL*"));
-  EXPECT_FALSE(button(kEdit)->isEnabled());
+  EXPECT_FALSE(button(page_ids::kEdit)->isEnabled());
 }
 
 TEST_F(PhonebookPageTest, CancelLeavesTheStoreTheListAndTheCountsAsTheyWere) {
@@ -351,16 +355,16 @@ TEST_F(PhonebookPageTest, CancelLeavesTheStoreTheListAndTheCountsAsTheyWere) {
   const QStringList names = Column(list(), 1);
   whenShown<CGroupDial>([](CGroupDial* dialog) {
     SelectRows(dialog->includedList(), {0, 2});
-    Click(dialog->controls().control(kRemove));
+    Click(dialog->controls().control(group_ids::kRemove));
     SelectRows(dialog->availableList(), {0});
-    Click(dialog->controls().control(kAdd));
+    Click(dialog->controls().control(group_ids::kAdd));
     EXPECT_NE(PhonebookStore.ReferenceCounts[4], 0);
     QTest::keyClick(dialog, Qt::Key_Escape);
   });
   doubleClickRow(19);
   whenShown<CEditPhonebook>([](CEditPhonebook* dialog) {
     QTest::keyClicks(dialog->nameEdit(), QStringLiteral("changed"));
-    Click(dialog->controls().control(kCancel));
+    Click(dialog->controls().control(group_ids::kCancel));
   });
   doubleClickRow(2);
   EXPECT_EQ(dialogsShown, 2);
@@ -375,11 +379,11 @@ TEST_F(PhonebookPageTest, RemovingEveryMemberEmptiesTheGroupAndFreesItsMembers) 
     EXPECT_THAT(Column(dialog->includedList(), 1),
                 ElementsAre("FRONT DESK", "ACCOUNTING", "WAREHOUSE", "HEAD OFFICE"));
     dialog->includedList()->selectAll();
-    Click(dialog->controls().control(kRemove));
+    Click(dialog->controls().control(group_ids::kRemove));
     // Removed members go to the end of the available list.
     EXPECT_THAT(Column(dialog->availableList(), 0),
                 ElementsAre("SD  4", "SD  5", "SD  0", "SD  1", "SD  2", "SD  3"));
-    Click(dialog->controls().control(kOk));
+    Click(dialog->controls().control(group_ids::kOk));
   });
   doubleClickRow(19);
   ASSERT_EQ(dialogsShown, 1);
@@ -387,7 +391,7 @@ TEST_F(PhonebookPageTest, RemovingEveryMemberEmptiesTheGroupAndFreesItsMembers) 
   EXPECT_EQ(cell(19, 2), QString());
   EXPECT_EQ(entry(19).groupFlag, 0);
   selectRow(1);
-  Click(button(kDelete));
+  Click(button(page_ids::kDelete));
   EXPECT_EQ(cell(1, 1), QString());
   EXPECT_EQ(beeps.count, 0);
 }
@@ -401,21 +405,21 @@ TEST_F(PhonebookPageTest, FailedFirstReadLeavesWriteDisabledAndTheDeviceUntouche
   EXPECT_EQ(boxes.shown, 1);
   ASSERT_EQ(list()->topLevelItemCount(), 100);
   EXPECT_EQ(cell(0, 1), QString());
-  EXPECT_FALSE(button(kWrite)->isEnabled());
-  Click(button(kWrite));
-  QTest::keyClick(button(kWrite), Qt::Key_Space);
+  EXPECT_FALSE(button(page_ids::kWrite)->isEnabled());
+  Click(button(page_ids::kWrite));
+  QTest::keyClick(button(page_ids::kWrite), Qt::Key_Space);
   EXPECT_THAT(operations, testing::Each(kOpReadRecord));
   EXPECT_EQ(sim.model.content().phonebook[0].name, book[0].name);
 
   sim.model.setFault(devsim::Fault::kSilent, false);
-  Click(button(kRead));
-  EXPECT_TRUE(button(kWrite)->isEnabled());
+  Click(button(page_ids::kRead));
+  EXPECT_TRUE(button(page_ids::kWrite)->isEnabled());
   EXPECT_EQ(cell(0, 1), QStringLiteral("FRONT DESK"));
 
   CPhonebook* fresh = new CPhonebook(&host);
   sim.model.setFault(devsim::Fault::kBusy);
   fresh->ensureInitialized();
-  auto* write = fresh->controls().find<QPushButton>(kWrite);
+  auto* write = fresh->controls().find<QPushButton>(page_ids::kWrite);
   EXPECT_FALSE(write->isEnabled());
   fresh->refillList();  // a phonebook file was loaded
   EXPECT_TRUE(write->isEnabled());

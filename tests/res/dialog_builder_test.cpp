@@ -13,6 +13,9 @@
 #include <QTreeWidget>
 
 #include "res/dialog_builder.h"
+#include "res/ids_advanced.h"
+#include "res/ids_entry.h"
+#include "res/ids_settings.h"
 #include "res/templates.h"
 #include "shipped_texts.h"
 #include "ui/filter_edit.h"
@@ -139,17 +142,18 @@ TEST(BuildDialog, DialogWithoutTitleGetsItFromTheLanguageFile) {
   EXPECT_FALSE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
   LocalizeDialog(controls);
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Phonebook entry"));
-  EXPECT_EQ(controls.find<QLabel>(1121)->text(), QStringLiteral("Phone Number:"));
-  EXPECT_EQ(controls.find<QPushButton>(2)->text(), QStringLiteral("Cancel"));
+  EXPECT_EQ(controls.find<QLabel>(entry_ids::kNumberLabel)->text(),
+            QStringLiteral("Phone Number:"));
+  EXPECT_EQ(controls.find<QPushButton>(entry_ids::kCancel)->text(), QStringLiteral("Cancel"));
 }
 
 TEST(BuildDialog, EachRadioGroupIsExclusiveOnItsOwn) {
   QWidget page;
   const DialogControls controls = BuildDialog(kTemplate123, &page);
-  auto* tollOff = controls.find<QRadioButton>(1004);
-  auto* tollOn = controls.find<QRadioButton>(1005);
-  auto* saveOff = controls.find<QRadioButton>(1002);
-  auto* saveOn = controls.find<QRadioButton>(1003);
+  auto* tollOff = controls.find<QRadioButton>(advanced_ids::kTollSaverOff);
+  auto* tollOn = controls.find<QRadioButton>(advanced_ids::kTollSaverOn);
+  auto* saveOff = controls.find<QRadioButton>(advanced_ids::kPowerSaveOff);
+  auto* saveOn = controls.find<QRadioButton>(advanced_ids::kPowerSaveOn);
   tollOn->setChecked(true);
   saveOff->setChecked(true);
   EXPECT_TRUE(tollOn->isChecked());
@@ -160,19 +164,19 @@ TEST(BuildDialog, EachRadioGroupIsExclusiveOnItsOwn) {
   EXPECT_FALSE(tollOn->isChecked());
   EXPECT_TRUE(saveOn->isChecked());
   ASSERT_NE(tollOff->group(), nullptr);
-  EXPECT_EQ(tollOff->group()->id(tollOn), 1005);
+  EXPECT_EQ(tollOff->group()->id(tollOn), advanced_ids::kTollSaverOn);
   EXPECT_NE(tollOff->group(), saveOff->group());
 }
 
 TEST(BuildDialog, NumberFieldsTakeOnlyDigitsAndArrowsReportTheirActions) {
   QWidget page;
   const DialogControls controls = BuildDialog(kTemplate106, &page);
-  auto* rings = controls.find<QLineEdit>(1023);
+  auto* rings = controls.find<QLineEdit>(settings_ids::kRingCount);
   QTest::keyClicks(rings, QStringLiteral("4x-2"));
   EXPECT_EQ(rings->text(), QStringLiteral("42"));
 
   page.show();
-  auto* arrows = controls.find<QScrollBar>(1097);
+  auto* arrows = controls.find<QScrollBar>(settings_ids::kRingCountArrows);
   ASSERT_NE(arrows, nullptr);
   QList<int> actions;
   QObject::connect(arrows, &QAbstractSlider::actionTriggered,
@@ -191,23 +195,26 @@ TEST(LocalizeDialog, ReplacesTextsAndRefillsListsWithoutSelection) {
   test::EnglishTexts english;
   QWidget page;
   const DialogControls controls = BuildDialog(kTemplate106, &page);
-  controls.find<QLabel>(1140)->setText(QStringLiteral("changed"));
+  controls.find<QLabel>(settings_ids::kTrayPaperSizeLabel)->setText(QStringLiteral("changed"));
   LocalizeDialog(controls);
-  EXPECT_EQ(controls.find<QLabel>(1140)->text(), QStringLiteral("Tray paper size:"));
-  auto* paperType = controls.find<QComboBox>(1020);
+  EXPECT_EQ(controls.find<QLabel>(settings_ids::kTrayPaperSizeLabel)->text(),
+            QStringLiteral("Tray paper size:"));
+  auto* paperType = controls.find<QComboBox>(settings_ids::kPaperType);
   ASSERT_EQ(paperType->count(), 10);
   EXPECT_EQ(paperType->itemText(0), QStringLiteral("Plain Paper"));
   EXPECT_EQ(paperType->itemText(9), QStringLiteral("Thin"));
   EXPECT_EQ(paperType->currentIndex(), -1);
-  EXPECT_EQ(controls.find<QComboBox>(1081)->itemText(4), QStringLiteral("180 sec"));
+  EXPECT_EQ(controls.find<QComboBox>(settings_ids::kPrintTimeOut)->itemText(4),
+            QStringLiteral("180 sec"));
   // Fixed texts stay as the template has them, and a page keeps its window title.
   EXPECT_EQ(page.windowTitle(), QString());
   QWidget advanced;
   const DialogControls advancedControls = BuildDialog(kTemplate123, &advanced);
   LocalizeDialog(advancedControls);
-  EXPECT_EQ(advancedControls.find<QComboBox>(1000)->count(), 5);
-  EXPECT_EQ(advancedControls.find<QComboBox>(1058)->count(), 8);
-  EXPECT_EQ(advancedControls.find<QComboBox>(1058)->itemText(3), QStringLiteral("Portuguese"));
+  EXPECT_EQ(advancedControls.find<QComboBox>(advanced_ids::kPowerSaveMinutes)->count(), 5);
+  EXPECT_EQ(advancedControls.find<QComboBox>(advanced_ids::kLanguage)->count(), 8);
+  EXPECT_EQ(advancedControls.find<QComboBox>(advanced_ids::kLanguage)->itemText(3),
+            QStringLiteral("Portuguese"));
 }
 
 TEST(LocalizeDialog, MissingLanguageFileEmptiesTextsButKeepsEveryListItem) {
@@ -215,14 +222,14 @@ TEST(LocalizeDialog, MissingLanguageFileEmptiesTextsButKeepsEveryListItem) {
   QWidget page;
   const DialogControls controls = BuildDialog(kTemplate106, &page);
   LocalizeDialog(controls);
-  EXPECT_EQ(controls.find<QLabel>(1140)->text(), QString());
-  EXPECT_EQ(controls.find<QPushButton>(1060)->text(), QString());
-  auto* timeOut = controls.find<QComboBox>(1081);
+  EXPECT_EQ(controls.find<QLabel>(settings_ids::kTrayPaperSizeLabel)->text(), QString());
+  EXPECT_EQ(controls.find<QPushButton>(settings_ids::kRefresh)->text(), QString());
+  auto* timeOut = controls.find<QComboBox>(settings_ids::kPrintTimeOut);
   ASSERT_EQ(timeOut->count(), 5);
   EXPECT_EQ(timeOut->itemText(2), QString());
   timeOut->setCurrentIndex(3);
   EXPECT_EQ(timeOut->currentIndex(), 3);
-  EXPECT_EQ(controls.find<QComboBox>(1020)->count(), 10);
+  EXPECT_EQ(controls.find<QComboBox>(settings_ids::kPaperType)->count(), 10);
   LanguageFilePath.clear();
 }
 

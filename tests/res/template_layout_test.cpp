@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 
 #include "res/dialog_builder.h"
+#include "res/ids_main.h"
 #include "res/pictures.h"
 #include "res/templates.h"
 #include "shipped_texts.h"
@@ -100,8 +101,10 @@ QString ClippedText(QWidget* widget, const ControlTemplate& control) {
 }
 
 void GiveButtonsTheirIcons(const DialogControls& controls) {
-  const std::pair<int, int> icons[] = {
-      {1006, kIconExit}, {1042, kIconHelp}, {1, kIconOk}, {2, kIconCancel}};
+  const std::pair<int, int> icons[] = {{main_ids::kExit, kIconExit},
+                                       {main_ids::kHelp, kIconHelp},
+                                       {kIdOk, kIconOk},
+                                       {kIdCancel, kIconCancel}};
   for (const auto& [id, icon] : icons) {
     if (auto* button = controls.find<ImageButton>(id)) {
       button->setIconResource(icon);

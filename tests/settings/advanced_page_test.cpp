@@ -17,6 +17,7 @@
 #include "link/connection.h"
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
+#include "res/ids_advanced.h"
 #include "settings/advanced_page.h"
 #include "tests/support/modal_answers.h"
 #include "tests/support/page_input.h"
@@ -26,35 +27,13 @@
 namespace vornik::test {
 namespace {
 
+namespace ids = res::advanced_ids;
+
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 
-enum ControlId {
-  kMachineNumber = 1088,
-  kMachineId = 1089,
-  kPrefixDial = 1001,
-  kSpeaker = 1061,
-  kRinger = 1062,
-  kUsbMode = 1057,
-  kLanguage = 1058,
-  kClockMode = 1053,
-  kMinutes = 1000,
-  kTollOff = 1004,
-  kTollOn = 1005,
-  kPowerOff = 1002,
-  kPowerOn = 1003,
-  kStartDate = 1104,
-  kStartTime = 1101,
-  kEndDate = 1105,
-  kEndTime = 1102,
-  kAlarmSound = 1051,
-  kKeySound = 1052,
-  kStampRcvName = 1106,
-  kEcmMode = 1028,
-  kRefresh = 1060,
-  kApply = 1063,
-};
-constexpr int kPickers[] = {kStartDate, kStartTime, kEndDate, kEndTime};
+constexpr int kPickers[] = {ids::kTollStartDate, ids::kTollStartTime, ids::kTollEndDate,
+                            ids::kTollEndTime};
 
 // Payload offsets the tests change on the device.
 constexpr size_t kLanguageByte = 41;
@@ -132,27 +111,30 @@ class AdvancedPageTest : public testing::Test {
 TEST_F(AdvancedPageTest, EveryFieldGoesFromTheDeviceToThePageAndBackThroughApply) {
   openPage();
   EXPECT_TRUE(advancedPageCreated);
-  EXPECT_EQ(text(kMachineNumber), "+44 20 7946 0958");  // shown without the device's blanks
-  EXPECT_EQ(text(kMachineId), "ACME LTD");
-  EXPECT_EQ(text(kPrefixDial), "81");
-  EXPECT_THAT((std::vector<QString>{listText(kSpeaker), listText(kRinger), listText(kUsbMode),
-                                    listText(kLanguage), listText(kClockMode), listText(kMinutes)}),
+  EXPECT_EQ(text(ids::kMachineNumber), "+44 20 7946 0958");  // shown without the device's blanks
+  EXPECT_EQ(text(ids::kMachineId), "ACME LTD");
+  EXPECT_EQ(text(ids::kPrefixDial), "81");
+  EXPECT_THAT((std::vector<QString>{listText(ids::kSpeaker), listText(ids::kRinger),
+                                    listText(ids::kUsbMode), listText(ids::kLanguage),
+                                    listText(ids::kClockMode), listText(ids::kPowerSaveMinutes)}),
               ElementsAre("COM", "HIGH", "FAST", "Italian", "24 hour", "10"));
-  EXPECT_TRUE(checked(kPowerOn));
-  EXPECT_TRUE(checked(kTollOn));
-  EXPECT_THAT((std::vector<bool>{checked(kAlarmSound), checked(kKeySound), checked(kStampRcvName),
-                                 checked(kEcmMode)}),
+  EXPECT_TRUE(checked(ids::kPowerSaveOn));
+  EXPECT_TRUE(checked(ids::kTollSaverOn));
+  EXPECT_THAT((std::vector<bool>{checked(ids::kAlarmSound), checked(ids::kKeySound),
+                                 checked(ids::kStampReceiverName), checked(ids::kEcmMode)}),
               ElementsAre(false, false, true, true));
-  EXPECT_EQ(picked(kStartDate, kStartTime), QDateTime(QDate(2024, 3, 15), QTime(22, 5)));
-  EXPECT_EQ(picked(kEndDate, kEndTime), QDateTime(QDate(2025, 4, 1), QTime(6, 45)));
-  EXPECT_EQ(control<QTimeEdit>(kStartTime)->text(), "10:05 PM");  // 12-hour with AM/PM
-  EXPECT_EQ(control<QTimeEdit>(kEndTime)->text(), "06:45 AM");
+  EXPECT_EQ(picked(ids::kTollStartDate, ids::kTollStartTime),
+            QDateTime(QDate(2024, 3, 15), QTime(22, 5)));
+  EXPECT_EQ(picked(ids::kTollEndDate, ids::kTollEndTime),
+            QDateTime(QDate(2025, 4, 1), QTime(6, 45)));
+  EXPECT_EQ(control<QTimeEdit>(ids::kTollStartTime)->text(), "10:05 PM");  // 12-hour with AM/PM
+  EXPECT_EQ(control<QTimeEdit>(ids::kTollEndTime)->text(), "06:45 AM");
   // The record now holds the texts followed by NULs.
   EXPECT_EQ(std::string(record.machineId, sizeof record.machineId),
             std::string("ACME LTD") + std::string(13, '\0'));
-  EXPECT_TRUE(control<QPushButton>(kApply)->isEnabled());
+  EXPECT_TRUE(control<QPushButton>(ids::kApply)->isEnabled());
 
-  click(kApply);
+  click(ids::kApply);
   const auto sets = frames(kOpWriteRecord);
   ASSERT_EQ(sets.size(), 1u);
   ASSERT_EQ(sets[0].size(), 82u);
@@ -170,26 +152,26 @@ TEST_F(AdvancedPageTest, EveryFieldGoesFromTheDeviceToThePageAndBackThroughApply
 
 TEST_F(AdvancedPageTest, EveryChangedControlReachesTheDeviceThroughApply) {
   openPage();
-  type(kMachineNumber, "+1 555 0111");
-  type(kMachineId, "north wing");
-  type(kPrefixDial, "0");
-  choose(kSpeaker, 0);
-  choose(kRinger, 1);
-  choose(kUsbMode, 0);
-  choose(kLanguage, 2);
-  choose(kClockMode, 0);
-  click(kKeySound);
-  click(kAlarmSound);
-  click(kStampRcvName);
-  click(kEcmMode);
-  click(kPowerOn);
-  choose(kMinutes, 4);
-  control<QDateEdit>(kStartDate)->setDate(QDate(2030, 12, 24));
-  control<QTimeEdit>(kStartTime)->setTime(QTime(18, 30));
-  control<QDateEdit>(kEndDate)->setDate(QDate(1990, 1, 1));
-  control<QTimeEdit>(kEndTime)->setTime(QTime(0, 0));
-  click(kTollOff);
-  click(kApply);
+  type(ids::kMachineNumber, "+1 555 0111");
+  type(ids::kMachineId, "north wing");
+  type(ids::kPrefixDial, "0");
+  choose(ids::kSpeaker, 0);
+  choose(ids::kRinger, 1);
+  choose(ids::kUsbMode, 0);
+  choose(ids::kLanguage, 2);
+  choose(ids::kClockMode, 0);
+  click(ids::kKeySound);
+  click(ids::kAlarmSound);
+  click(ids::kStampReceiverName);
+  click(ids::kEcmMode);
+  click(ids::kPowerSaveOn);
+  choose(ids::kPowerSaveMinutes, 4);
+  control<QDateEdit>(ids::kTollStartDate)->setDate(QDate(2030, 12, 24));
+  control<QTimeEdit>(ids::kTollStartTime)->setTime(QTime(18, 30));
+  control<QDateEdit>(ids::kTollEndDate)->setDate(QDate(1990, 1, 1));
+  control<QTimeEdit>(ids::kTollEndTime)->setTime(QTime(0, 0));
+  click(ids::kTollSaverOff);
+  click(ids::kApply);
 
   AdvancedPayload expected{};
   PutPayloadText(expected, 0, 20, "+1 555 0111");
@@ -209,18 +191,18 @@ TEST_F(AdvancedPageTest, LanguageCodes11And12SelectTheFourthAndEighthItemsAndGoB
   openPage();
   for (const auto& [code, item] : shown) {
     device()[kLanguageByte] = code;
-    click(kRefresh);
-    EXPECT_EQ(listText(kLanguage), item) << int(code);
+    click(ids::kRefresh);
+    EXPECT_EQ(listText(ids::kLanguage), item) << int(code);
   }
   device()[kLanguageByte] = 200;  // no such item: nothing selected
-  click(kRefresh);
-  EXPECT_EQ(listIndex(kLanguage), -1);
+  click(ids::kRefresh);
+  EXPECT_EQ(listIndex(ids::kLanguage), -1);
 
   const std::pair<int, uint8_t> stored[] = {{3, 11}, {7, 12}, {2, 2}};
   for (const auto& [item, code] : stored) {
-    choose(kLanguage, item);
+    choose(ids::kLanguage, item);
     EXPECT_EQ(record.language, code) << item;
-    click(kApply);
+    click(ids::kApply);
     EXPECT_EQ(device()[kLanguageByte], code) << item;
   }
 }
@@ -228,27 +210,27 @@ TEST_F(AdvancedPageTest, LanguageCodes11And12SelectTheFourthAndEighthItemsAndGoB
 TEST_F(AdvancedPageTest, PowerSaveOffKeepsTheMinutesAndOnWithoutAnItemStoresZero) {
   openPage();  // power save after 10 minutes
   device()[kPowerSaveByte] = 0;
-  click(kRefresh);
-  EXPECT_TRUE(checked(kPowerOff));
-  EXPECT_EQ(listText(kMinutes), "10");
-  EXPECT_FALSE(enabled(kMinutes));
+  click(ids::kRefresh);
+  EXPECT_TRUE(checked(ids::kPowerSaveOff));
+  EXPECT_EQ(listText(ids::kPowerSaveMinutes), "10");
+  EXPECT_FALSE(enabled(ids::kPowerSaveMinutes));
 
   device()[kPowerSaveByte] = 4;
-  click(kRefresh);
-  EXPECT_TRUE(checked(kPowerOn));
-  EXPECT_EQ(listText(kMinutes), "30");
-  EXPECT_TRUE(enabled(kMinutes));
-  click(kPowerOff);
-  EXPECT_FALSE(enabled(kMinutes));
+  click(ids::kRefresh);
+  EXPECT_TRUE(checked(ids::kPowerSaveOn));
+  EXPECT_EQ(listText(ids::kPowerSaveMinutes), "30");
+  EXPECT_TRUE(enabled(ids::kPowerSaveMinutes));
+  click(ids::kPowerSaveOff);
+  EXPECT_FALSE(enabled(ids::kPowerSaveMinutes));
   EXPECT_EQ(record.powerSave, 4);  // the radio buttons commit nothing by themselves
-  click(kKeySound);
+  click(ids::kKeySound);
   EXPECT_EQ(record.powerSave, 0);
 
   device()[kPowerSaveByte] = 9;  // beyond the list: On without a minutes item
-  click(kRefresh);
-  EXPECT_TRUE(checked(kPowerOn));
-  EXPECT_EQ(listIndex(kMinutes), -1);
-  click(kApply);
+  click(ids::kRefresh);
+  EXPECT_TRUE(checked(ids::kPowerSaveOn));
+  EXPECT_EQ(listIndex(ids::kPowerSaveMinutes), -1);
+  click(ids::kApply);
   EXPECT_EQ(device()[kPowerSaveByte], 0);
 }
 
@@ -268,22 +250,22 @@ TEST_F(AdvancedPageTest, OutOfRangeTollYearsAndDaysShowClampedInBothPickers) {
     if (!page->initialized())
       openPage();
     else
-      click(kRefresh);
-    EXPECT_EQ(picked(kStartDate, kStartTime), c.shown);
-    EXPECT_EQ(picked(kEndDate, kEndTime), c.shown);
+      click(ids::kRefresh);
+    EXPECT_EQ(picked(ids::kTollStartDate, ids::kTollStartTime), c.shown);
+    EXPECT_EQ(picked(ids::kTollEndDate, ids::kTollEndTime), c.shown);
   }
 }
 
 TEST_F(AdvancedPageTest, TollSaverOffDisablesTheFourPickers) {
   device()[kTollSaverByte] = 0;
   openPage();
-  EXPECT_TRUE(checked(kTollOff));
+  EXPECT_TRUE(checked(ids::kTollSaverOff));
   for (int id : kPickers)
     EXPECT_FALSE(enabled(id)) << id;
-  click(kTollOn);
+  click(ids::kTollSaverOn);
   for (int id : kPickers)
     EXPECT_TRUE(enabled(id)) << id;
-  click(kTollOff);
+  click(ids::kTollSaverOff);
   for (int id : kPickers)
     EXPECT_FALSE(enabled(id)) << id;
   EXPECT_TRUE(frames(kOpWriteRecord).empty());
@@ -292,15 +274,15 @@ TEST_F(AdvancedPageTest, TollSaverOffDisablesTheFourPickers) {
 TEST_F(AdvancedPageTest, PickerAndEcmChangesReachRecordAndDeviceOnlyThroughApply) {
   openPage();
   const AdvancedSetupRecord before = record;
-  auto* startTime = control<QTimeEdit>(kStartTime);
+  auto* startTime = control<QTimeEdit>(ids::kTollStartTime);
   startTime->setFocus();
   QTest::keyClick(startTime, Qt::Key_Up);  // one hour later
-  control<QDateEdit>(kEndDate)->setDate(QDate(2026, 7, 4));
-  click(kEcmMode);
+  control<QDateEdit>(ids::kTollEndDate)->setDate(QDate(2026, 7, 4));
+  click(ids::kEcmMode);
   EXPECT_EQ(std::memcmp(&before, &record, sizeof before), 0);
   EXPECT_TRUE(frames(kOpWriteRecord).empty());
 
-  click(kApply);
+  click(ids::kApply);
   EXPECT_EQ(record.tollStart.hour, 23);
   EXPECT_EQ(record.ecmMode, 0);
   EXPECT_EQ(device()[kTollStartBytes + 4], 23);
@@ -325,27 +307,27 @@ TEST_F(AdvancedPageTest, FailedReadShowsTheBoxAndTheUnchangedRecordWithApplyDisa
     fresh->ensureInitialized();
     EXPECT_EQ(boxes.shown, 1);
     EXPECT_EQ(std::memcmp(&before, &record, sizeof before), 0);
-    EXPECT_EQ(fresh->controls().find<FilterEdit>(kMachineId)->text(), "KEPT ID");
-    EXPECT_EQ(fresh->controls().find<QComboBox>(kSpeaker)->currentText(), "ON");
-    auto* apply = fresh->controls().find<QPushButton>(kApply);
+    EXPECT_EQ(fresh->controls().find<FilterEdit>(ids::kMachineId)->text(), "KEPT ID");
+    EXPECT_EQ(fresh->controls().find<QComboBox>(ids::kSpeaker)->currentText(), "ON");
+    auto* apply = fresh->controls().find<QPushButton>(ids::kApply);
     EXPECT_FALSE(apply->isEnabled());
     QTest::mouseClick(apply, Qt::LeftButton);
     EXPECT_TRUE(frames(kOpWriteRecord).empty());
     EXPECT_EQ(device(), DeviceAdvancedPayload());
 
     sim.model.setFault(fault, false);
-    QTest::mouseClick(fresh->controls().find<QPushButton>(kRefresh), Qt::LeftButton);
+    QTest::mouseClick(fresh->controls().find<QPushButton>(ids::kRefresh), Qt::LeftButton);
     EXPECT_TRUE(apply->isEnabled());
-    EXPECT_EQ(fresh->controls().find<FilterEdit>(kMachineId)->text(), "ACME LTD");
+    EXPECT_EQ(fresh->controls().find<FilterEdit>(ids::kMachineId)->text(), "ACME LTD");
     delete fresh;
   }
 }
 
 TEST_F(AdvancedPageTest, ApplyThatCannotBeSentShowsTheBoxAndKeepsTheChangeInTheRecord) {
   openPage();
-  type(kPrefixDial, "0");
+  type(ids::kPrefixDial, "0");
   sim.model.setFault(devsim::Fault::kShortWrite);
-  click(kApply);
+  click(ids::kApply);
   EXPECT_EQ(boxes.shown, 1);
   EXPECT_STREQ(record.prefixDial, "0");
   EXPECT_EQ(device(), DeviceAdvancedPayload());
@@ -360,14 +342,14 @@ TEST_F(AdvancedPageTest, LoadedRecordIsShownWithoutReadingTheDevice) {
   openPage();
   EXPECT_FALSE(skipNextAdvancedRead);
   EXPECT_TRUE(requests.empty());
-  EXPECT_EQ(text(kMachineId), "LOADED");
-  EXPECT_EQ(listText(kRinger), "OFF");
-  EXPECT_EQ(listText(kMinutes), "45");
-  EXPECT_TRUE(control<QPushButton>(kApply)->isEnabled());
+  EXPECT_EQ(text(ids::kMachineId), "LOADED");
+  EXPECT_EQ(listText(ids::kRinger), "OFF");
+  EXPECT_EQ(listText(ids::kPowerSaveMinutes), "45");
+  EXPECT_TRUE(control<QPushButton>(ids::kApply)->isEnabled());
 
-  click(kRefresh);  // the next fill reads the device
+  click(ids::kRefresh);  // the next fill reads the device
   EXPECT_EQ(frames(kOpReadRecord).size(), 1u);
-  EXPECT_EQ(text(kMachineId), "ACME LTD");
+  EXPECT_EQ(text(ids::kMachineId), "ACME LTD");
 
   // A later load shows the record in every control, radios, minutes and pickers included,
   // with their enabling rules, and Apply sends it as shown.
@@ -378,18 +360,18 @@ TEST_F(AdvancedPageTest, LoadedRecordIsShownWithoutReadingTheDevice) {
   record.tollSaver = 0;
   record.tollStart.year = 2040;
   page->showRecord();
-  EXPECT_EQ(text(kPrefixDial), "77");
+  EXPECT_EQ(text(ids::kPrefixDial), "77");
   EXPECT_STREQ(record.prefixDial, "77");
-  EXPECT_EQ(listText(kSpeaker), "OFF");
-  EXPECT_FALSE(checked(kEcmMode));
-  EXPECT_TRUE(checked(kPowerOff));
-  EXPECT_FALSE(enabled(kMinutes));
-  EXPECT_TRUE(checked(kTollOff));
-  EXPECT_FALSE(enabled(kStartDate));
-  EXPECT_EQ(control<QDateEdit>(kStartDate)->date().year(), 2040);
+  EXPECT_EQ(listText(ids::kSpeaker), "OFF");
+  EXPECT_FALSE(checked(ids::kEcmMode));
+  EXPECT_TRUE(checked(ids::kPowerSaveOff));
+  EXPECT_FALSE(enabled(ids::kPowerSaveMinutes));
+  EXPECT_TRUE(checked(ids::kTollSaverOff));
+  EXPECT_FALSE(enabled(ids::kTollStartDate));
+  EXPECT_EQ(control<QDateEdit>(ids::kTollStartDate)->date().year(), 2040);
   std::vector<uint8_t> loaded(kAdvancedPayloadSize);
   EncodeAdvancedSetup(record, loaded.data());
-  click(kApply);
+  click(ids::kApply);
   const auto sent = frames(kOpWriteRecord).back();
   EXPECT_EQ(std::vector<uint8_t>(sent.begin() + 9, sent.end()), loaded);
   EXPECT_EQ(frames(kOpReadRecord).size(), 1u);
@@ -397,14 +379,14 @@ TEST_F(AdvancedPageTest, LoadedRecordIsShownWithoutReadingTheDevice) {
 
 TEST_F(AdvancedPageTest, TextFieldsTakeOnlyTheirCharactersUpToTheirWidths) {
   openPage();
-  type(kMachineNumber, "+49 30x 1234567890123456");
-  EXPECT_EQ(text(kMachineNumber), "+49 30 1234567890123");
-  type(kMachineId, "acme/north #2");
-  EXPECT_EQ(text(kMachineId), "ACME/NORTH #2");
-  type(kPrefixDial, "9a 12345");
-  EXPECT_EQ(text(kPrefixDial), "9 123");
+  type(ids::kMachineNumber, "+49 30x 1234567890123456");
+  EXPECT_EQ(text(ids::kMachineNumber), "+49 30 1234567890123");
+  type(ids::kMachineId, "acme/north #2");
+  EXPECT_EQ(text(ids::kMachineId), "ACME/NORTH #2");
+  type(ids::kPrefixDial, "9a 12345");
+  EXPECT_EQ(text(ids::kPrefixDial), "9 123");
   EXPECT_EQ(beeps.count, 2);
-  QTest::keyClick(control<FilterEdit>(kPrefixDial), Qt::Key_Return);  // Enter commits
+  QTest::keyClick(control<FilterEdit>(ids::kPrefixDial), Qt::Key_Return);  // Enter commits
   EXPECT_STREQ(record.machineNumber, "+49 30 1234567890123");
   EXPECT_STREQ(record.machineId, "ACME/NORTH #2");
   EXPECT_STREQ(record.prefixDial, "9 123");
@@ -415,18 +397,18 @@ TEST_F(AdvancedPageTest, TextFieldsTakeOnlyTheirCharactersUpToTheirWidths) {
 // (Enter in a field, or a change in a list or check box) trims them from the record.
 TEST_F(AdvancedPageTest, PrefixBlanksAreTrimmedByACommitButNotByApply) {
   openPage();
-  type(kPrefixDial, "12  ");
-  click(kApply);
+  type(ids::kPrefixDial, "12  ");
+  click(ids::kApply);
   const auto sent = frames(kOpWriteRecord).back();
   EXPECT_THAT(std::vector<uint8_t>(sent.begin() + 75, sent.begin() + 80),
               ElementsAre('1', '2', ' ', ' ', 0));
-  EXPECT_EQ(text(kPrefixDial), "12  ");
+  EXPECT_EQ(text(ids::kPrefixDial), "12  ");
   const std::function<void()> commits[] = {
-      [&] { QTest::keyClick(control<FilterEdit>(kPrefixDial), Qt::Key_Return); },
-      [&] { click(kKeySound); },
+      [&] { QTest::keyClick(control<FilterEdit>(ids::kPrefixDial), Qt::Key_Return); },
+      [&] { click(ids::kKeySound); },
   };
   for (const auto& commit : commits) {
-    type(kPrefixDial, "12  ");
+    type(ids::kPrefixDial, "12  ");
     commit();
     EXPECT_STREQ(record.prefixDial, "12");
   }
@@ -436,9 +418,9 @@ TEST_F(AdvancedPageTest, PrefixBlanksAreTrimmedByACommitButNotByApply) {
 // out as the nearest one it takes.
 TEST_F(AdvancedPageTest, PickedDatesReachTheFrameWithinTheDevicesYears) {
   openPage();
-  control<QDateEdit>(kStartDate)->setDate(QDate(1985, 6, 1));
-  control<QDateEdit>(kEndDate)->setDate(QDate(2100, 6, 1));
-  click(kApply);
+  control<QDateEdit>(ids::kTollStartDate)->setDate(QDate(1985, 6, 1));
+  control<QDateEdit>(ids::kTollEndDate)->setDate(QDate(2100, 6, 1));
+  click(ids::kApply);
   const auto sent = frames(kOpWriteRecord).back();
   const auto date = [&](size_t payloadOffset) {  // month, day, year high byte first
     return std::vector<uint8_t>(sent.begin() + 9 + long(payloadOffset),

@@ -18,6 +18,7 @@
 #include "link/connection.h"
 #include "link/machine_state.h"
 #include "platform/fake_platform.h"
+#include "res/ids_settings.h"
 #include "settings/settings_page.h"
 #include "tests/support/modal_answers.h"
 #include "tests/support/page_input.h"
@@ -25,33 +26,14 @@
 namespace vornik::test {
 namespace {
 
+namespace ids = res::settings_ids;
+
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 
-enum ControlId {
-  kTraySize = 1156,
-  kBypassSize = 1019,
-  kPaperType = 1020,
-  kSendConfirm = 1018,
-  kPrintTimeout = 1081,
-  kReceiveMode = 1022,
-  kContrast = 1024,
-  kDocumentMode = 1027,
-  kAutoJournal = 1056,
-  kRxReduction = 1058,
-  kDiscardSize = 1021,
-  kRings = 1023,
-  kRedialInterval = 1026,
-  kRedialCount = 1025,
-  kZoom = 1028,
-  kCopies = 1001,
-  kRingsArrows = 1097,
-  kZoomArrows = 1100,
-  kRefresh = 1060,
-  kApply = 1063,
-};
-constexpr int kLists[] = {kTraySize,     kBypassSize,  kPaperType, kSendConfirm,
-                          kPrintTimeout, kReceiveMode, kContrast,  kDocumentMode};
+constexpr int kLists[] = {ids::kTrayPaperSize, ids::kBypassPaperSize, ids::kPaperType,
+                          ids::kSendConfirm,   ids::kPrintTimeOut,    ids::kReceiveMode,
+                          ids::kContrast,      ids::kDocumentMode};
 
 // A device setup unlike the defaults, in wire order: reserved bytes A1 A2 A3 A4; tray A4,
 // bypass Legal, paper Thin, discard 25, Darken, Photo, zoom 150, copies 5, time-out 180 s,
@@ -117,20 +99,21 @@ TEST_F(SettingsPageTest, RefreshShowsTheDevicesValuesInEveryControl) {
   useSimulator();
   sim.model.content().systemSetup[5] = 0;  // the first read finds plain paper
   openPage();
-  EXPECT_EQ(listIndex(kPaperType), 0);
-  EXPECT_EQ(control<QComboBox>(kPaperType)->count(), 10);
-  EXPECT_EQ(control<QComboBox>(kPaperType)->itemText(9), QStringLiteral("Thin"));
+  EXPECT_EQ(listIndex(ids::kPaperType), 0);
+  EXPECT_EQ(control<QComboBox>(ids::kPaperType)->count(), 10);
+  EXPECT_EQ(control<QComboBox>(ids::kPaperType)->itemText(9), QStringLiteral("Thin"));
 
   sim.model.content().systemSetup = kDeviceSetup;
-  click(kRefresh);
+  click(ids::kRefresh);
   std::vector<int> lists;
   for (int id : kLists)
     lists.push_back(listIndex(id));
   EXPECT_THAT(lists, ElementsAre(2, 1, 9, 1, 4, 0, 2, 2));
-  EXPECT_FALSE(control<QCheckBox>(kAutoJournal)->isChecked());
-  EXPECT_TRUE(control<QCheckBox>(kRxReduction)->isChecked());
-  EXPECT_THAT((std::vector<QString>{text(kDiscardSize), text(kRings), text(kRedialInterval),
-                                    text(kRedialCount), text(kZoom), text(kCopies)}),
+  EXPECT_FALSE(control<QCheckBox>(ids::kAutoJournal)->isChecked());
+  EXPECT_TRUE(control<QCheckBox>(ids::kRxReduction)->isChecked());
+  EXPECT_THAT((std::vector<QString>{text(ids::kDiscardSize), text(ids::kRingCount),
+                                    text(ids::kRedialInterval), text(ids::kRedialCount),
+                                    text(ids::kZoom), text(ids::kCopies)}),
               ElementsAre("25", "5", "12", "10", "150", "5"));
   const SystemSetupRecord sent = DecodeSystemSetup(kDeviceSetup.data());
   EXPECT_EQ(std::memcmp(&record, &sent, sizeof sent), 0);
@@ -141,20 +124,20 @@ TEST_F(SettingsPageTest, ApplyPutsExactlyTheChangedValuesOnTheDevice) {
   useSimulator();
   openPage();
   // Zoom and Copies reach the record with the next control that commits.
-  type(kDiscardSize, "7");
-  type(kRings, "3");
-  type(kRedialInterval, "4");
-  type(kRedialCount, "13");
-  type(kZoom, "300");
-  type(kCopies, "99");
-  choose(kTraySize, 0);
-  choose(kBypassSize, 2);
-  choose(kPaperType, 3);
-  choose(kSendConfirm, 0);
-  choose(kPrintTimeout, 2);
-  click(kAutoJournal);
-  click(kRxReduction);
-  click(kApply);
+  type(ids::kDiscardSize, "7");
+  type(ids::kRingCount, "3");
+  type(ids::kRedialInterval, "4");
+  type(ids::kRedialCount, "13");
+  type(ids::kZoom, "300");
+  type(ids::kCopies, "99");
+  choose(ids::kTrayPaperSize, 0);
+  choose(ids::kBypassPaperSize, 2);
+  choose(ids::kPaperType, 3);
+  choose(ids::kSendConfirm, 0);
+  choose(ids::kPrintTimeOut, 2);
+  click(ids::kAutoJournal);
+  click(ids::kRxReduction);
+  click(ids::kApply);
   EXPECT_THAT(sim.model.content().systemSetup,
               ElementsAreArray({0xA1, 0xA2, 0, 0xA3, 2,    3, 7, 2,  2, 0x01, 0x2C,  //
                                 0x00, 0x63, 2, 0,    0xA4, 3, 4, 13, 0, 1,    0}));
@@ -164,37 +147,37 @@ TEST_F(SettingsPageTest, ApplyPutsExactlyTheChangedValuesOnTheDevice) {
 TEST_F(SettingsPageTest, LeavingAnOutOfRangeFieldClampsItInFieldAndRecord) {
   useSimulator();
   openPage();
-  control<QLineEdit>(kDiscardSize)->setFocus();
-  type(kDiscardSize, "45");
+  control<QLineEdit>(ids::kDiscardSize)->setFocus();
+  type(ids::kDiscardSize, "45");
   EXPECT_EQ(record.discardSize, 45);  // committed as typed
-  control<QLineEdit>(kRings)->setFocus();
-  EXPECT_EQ(text(kDiscardSize), QStringLiteral("30"));
+  control<QLineEdit>(ids::kRingCount)->setFocus();
+  EXPECT_EQ(text(ids::kDiscardSize), QStringLiteral("30"));
   EXPECT_EQ(record.discardSize, 30);
-  type(kDiscardSize, "456");  // two characters at most
-  EXPECT_EQ(text(kDiscardSize), QStringLiteral("45"));
+  type(ids::kDiscardSize, "456");  // two characters at most
+  EXPECT_EQ(text(ids::kDiscardSize), QStringLiteral("45"));
 }
 
 TEST_F(SettingsPageTest, ArrowsClampOnlyAtTheEndTheyMoveToward) {
   useSimulator();
   openPage();
-  type(kRings, "9");
-  clickArrow(kRingsArrows, QStyle::SC_ScrollBarAddLine);  // down
-  EXPECT_EQ(text(kRings), QStringLiteral("8"));
+  type(ids::kRingCount, "9");
+  clickArrow(ids::kRingCountArrows, QStyle::SC_ScrollBarAddLine);  // down
+  EXPECT_EQ(text(ids::kRingCount), QStringLiteral("8"));
   EXPECT_EQ(record.ringCount, 8);
-  type(kRings, "9");
-  clickArrow(kRingsArrows, QStyle::SC_ScrollBarSubLine);  // up
-  EXPECT_EQ(text(kRings), QStringLiteral("7"));
+  type(ids::kRingCount, "9");
+  clickArrow(ids::kRingCountArrows, QStyle::SC_ScrollBarSubLine);  // up
+  EXPECT_EQ(text(ids::kRingCount), QStringLiteral("7"));
   EXPECT_EQ(record.ringCount, 7);
 
-  type(kZoom, "400");
-  clickArrow(kZoomArrows, QStyle::SC_ScrollBarSubLine);
-  EXPECT_EQ(text(kZoom), QStringLiteral("400"));
-  type(kZoom, "25");
-  clickArrow(kZoomArrows, QStyle::SC_ScrollBarAddLine);
-  EXPECT_EQ(text(kZoom), QStringLiteral("25"));
+  type(ids::kZoom, "400");
+  clickArrow(ids::kZoomArrows, QStyle::SC_ScrollBarSubLine);
+  EXPECT_EQ(text(ids::kZoom), QStringLiteral("400"));
+  type(ids::kZoom, "25");
+  clickArrow(ids::kZoomArrows, QStyle::SC_ScrollBarAddLine);
+  EXPECT_EQ(text(ids::kZoom), QStringLiteral("25"));
   EXPECT_EQ(record.zoom, 25);
-  clickArrow(kZoomArrows, QStyle::SC_ScrollBarSubLine);  // the arrows stay live
-  EXPECT_EQ(text(kZoom), QStringLiteral("26"));
+  clickArrow(ids::kZoomArrows, QStyle::SC_ScrollBarSubLine);  // the arrows stay live
+  EXPECT_EQ(text(ids::kZoom), QStringLiteral("26"));
 }
 
 // One wheel notch over a field's arrows is one click on the arrow it turns toward; it
@@ -202,7 +185,7 @@ TEST_F(SettingsPageTest, ArrowsClampOnlyAtTheEndTheyMoveToward) {
 TEST_F(SettingsPageTest, WheelOverTheArrowsStepsAsTheArrowsDo) {
   useSimulator();
   openPage();
-  auto* arrows = control<QScrollBar>(kRingsArrows);
+  auto* arrows = control<QScrollBar>(ids::kRingCountArrows);
   auto wheel = [&](int delta) {
     QWheelEvent event(QPointF(2, 2), arrows->mapToGlobal(QPointF(2, 2)), QPoint(), QPoint(0, delta),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -214,18 +197,18 @@ TEST_F(SettingsPageTest, WheelOverTheArrowsStepsAsTheArrowsDo) {
   };
   for (const Step& step :
        {Step{120, QStyle::SC_ScrollBarSubLine}, Step{-120, QStyle::SC_ScrollBarAddLine}}) {
-    type(kRings, "5");
-    clickArrow(kRingsArrows, step.arrow);
-    const QString byArrow = text(kRings);
-    type(kRings, "5");
+    type(ids::kRingCount, "5");
+    clickArrow(ids::kRingCountArrows, step.arrow);
+    const QString byArrow = text(ids::kRingCount);
+    type(ids::kRingCount, "5");
     wheel(step.delta);
-    EXPECT_EQ(text(kRings), byArrow) << step.delta;
+    EXPECT_EQ(text(ids::kRingCount), byArrow) << step.delta;
     EXPECT_EQ(QString::number(record.ringCount), byArrow);
   }
-  type(kRings, "");
-  QTest::keyClick(control<QLineEdit>(kRings), Qt::Key_Delete);
+  type(ids::kRingCount, "");
+  QTest::keyClick(control<QLineEdit>(ids::kRingCount), Qt::Key_Delete);
   wheel(0);  // a sideways scroll
-  EXPECT_EQ(text(kRings), QString());
+  EXPECT_EQ(text(ids::kRingCount), QString());
   EXPECT_EQ(arrows->sliderPosition(), 0);
 }
 
@@ -235,10 +218,10 @@ TEST_F(SettingsPageTest, DeviceValueBeyondAListShowsNoSelectionAndCommitsAs255) 
   sim.model.content().systemSetup[10] = 0xE8;  // three characters a user may type
   useSimulator();
   openPage();
-  EXPECT_EQ(listIndex(kPrintTimeout), -1);
-  EXPECT_EQ(text(kZoom), QStringLiteral("1000"));
+  EXPECT_EQ(listIndex(ids::kPrintTimeOut), -1);
+  EXPECT_EQ(text(ids::kZoom), QStringLiteral("1000"));
   EXPECT_EQ(record.printTimeout, 7);
-  click(kAutoJournal);
+  click(ids::kAutoJournal);
   EXPECT_EQ(record.printTimeout, 255);
   EXPECT_EQ(record.reserved4, 0xA4);
 }
@@ -250,14 +233,15 @@ TEST_F(SettingsPageTest, FailedFirstReadLeavesTheInitialControlsAndShowsTheBoxOn
   EXPECT_EQ(boxes.shown, 1);
   for (int id : kLists)
     EXPECT_EQ(listIndex(id), -1) << id;
-  EXPECT_FALSE(control<QCheckBox>(kAutoJournal)->isChecked());
-  EXPECT_FALSE(control<QCheckBox>(kRxReduction)->isChecked());
-  EXPECT_THAT((std::vector<QString>{text(kDiscardSize), text(kRings), text(kRedialInterval),
-                                    text(kRedialCount), text(kZoom), text(kCopies)}),
+  EXPECT_FALSE(control<QCheckBox>(ids::kAutoJournal)->isChecked());
+  EXPECT_FALSE(control<QCheckBox>(ids::kRxReduction)->isChecked());
+  EXPECT_THAT((std::vector<QString>{text(ids::kDiscardSize), text(ids::kRingCount),
+                                    text(ids::kRedialInterval), text(ids::kRedialCount),
+                                    text(ids::kZoom), text(ids::kCopies)}),
               ElementsAre("", "", "", "", "100", "1"));
   EXPECT_EQ(record.traySize, kDefaultSystemSetup.traySize);
 
-  click(kRxReduction);  // any change commits what the page shows
+  click(ids::kRxReduction);  // any change commits what the page shows
   EXPECT_EQ(record.traySize, 255);
   EXPECT_EQ(record.contrast, 255);
   EXPECT_EQ(record.ringCount, 0);
@@ -283,7 +267,7 @@ TEST_F(SettingsPageTest, ApplyStaysDisabledUntilARecordCameFromTheDevice) {
     fake.devices.add(PortNameTable[kPortEcp1], device.factory());
     CSettings* fresh = new CSettings(&host);
     fresh->ensureInitialized();
-    auto* apply = fresh->controls().find<QPushButton>(kApply);
+    auto* apply = fresh->controls().find<QPushButton>(ids::kApply);
     EXPECT_FALSE(apply->isEnabled());
     EXPECT_FALSE(fresh->recordLoaded());
     QTest::mouseClick(apply, Qt::LeftButton);
@@ -292,7 +276,7 @@ TEST_F(SettingsPageTest, ApplyStaysDisabledUntilARecordCameFromTheDevice) {
     EXPECT_EQ(device.model.content().systemSetup, kDeviceSetup);
 
     device.model.setFault(fault, false);
-    QTest::mouseClick(fresh->controls().find<QPushButton>(kRefresh), Qt::LeftButton);
+    QTest::mouseClick(fresh->controls().find<QPushButton>(ids::kRefresh), Qt::LeftButton);
     EXPECT_TRUE(apply->isEnabled());
     delete fresh;
   }
@@ -311,7 +295,7 @@ TEST_F(SettingsPageTest, CommandsRunUnderTheWaitCursorAndFailedApplyShowsTheBox)
 
   sim.model.setFault(devsim::Fault::kBusy);
   const SystemSetupRecord before = record;
-  click(kApply);
+  click(ids::kApply);
   EXPECT_EQ(boxes.shown, 1);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(std::memcmp(&before, &record, sizeof before), 0);
@@ -329,12 +313,12 @@ TEST_F(SettingsPageTest, ShowRecordShowsEveryFieldWithoutTheDevice) {
   record.sendConfirm = 2;
   record.autoJournal = 1;
   page->showRecord();
-  EXPECT_EQ(listIndex(kTraySize), 0);
-  EXPECT_EQ(text(kZoom), QStringLiteral("222"));
-  EXPECT_EQ(text(kRings), QStringLiteral("6"));
-  EXPECT_EQ(listIndex(kSendConfirm), 2);
-  EXPECT_TRUE(control<QCheckBox>(kAutoJournal)->isChecked());
-  click(kAutoJournal);  // a change commits every control into the record
+  EXPECT_EQ(listIndex(ids::kTrayPaperSize), 0);
+  EXPECT_EQ(text(ids::kZoom), QStringLiteral("222"));
+  EXPECT_EQ(text(ids::kRingCount), QStringLiteral("6"));
+  EXPECT_EQ(listIndex(ids::kSendConfirm), 2);
+  EXPECT_TRUE(control<QCheckBox>(ids::kAutoJournal)->isChecked());
+  click(ids::kAutoJournal);  // a change commits every control into the record
   EXPECT_EQ(record.autoJournal, 0);
   EXPECT_EQ(record.traySize, 0);
   EXPECT_EQ(record.zoom, 222);

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "res/dialog_builder.h"
+#include "res/ids_entry.h"
 #include "res/pictures.h"
 #include "res/templates.h"
 #include "ui/image_button.h"
@@ -149,12 +150,12 @@ TEST_F(ImageButtonTest, ClassicButtonShowsRaisedBorderBlackFrameAndFocusDots) {
     EXPECT_NE(Pixel(focused, x, 4) == dot, Pixel(focused, x + 1, 4) == dot) << x;
   }
 
+  // A flat button has no frame, but its focus shows all the same, 3 pixels inside its edge.
   button_->setFlat(true);
   const QImage flatFocused = button_->grab().toImage();
   EXPECT_NE(Pixel(flatFocused, 0, 0), kBlack);
-  for (int x = 40; x < 44; ++x) {
-    EXPECT_NE(Pixel(flatFocused, x, 4), dot);
-    EXPECT_NE(Pixel(flatFocused, x, 3), dot);
+  for (int x = 40; x < 80; x += 2) {
+    EXPECT_NE(Pixel(flatFocused, x, 3) == dot, Pixel(flatFocused, x + 1, 3) == dot) << x;
   }
 }
 
@@ -207,9 +208,9 @@ TEST_F(ImageButtonTest, InADarkPaletteTheDisabledCaptionAndTheFrameStayVisible) 
 TEST(ImageButtonDefault, FollowsTheDialogsDefaultButton) {
   QDialog dialog;
   const res::DialogControls controls = res::BuildDialog(res::kTemplate112, &dialog);
-  auto* ok = controls.find<ImageButton>(1);
-  auto* cancel = controls.find<ImageButton>(2);
-  auto* name = controls.find<QLineEdit>(1002);
+  auto* ok = controls.find<ImageButton>(res::entry_ids::kOk);
+  auto* cancel = controls.find<ImageButton>(res::entry_ids::kCancel);
+  auto* name = controls.find<QLineEdit>(res::entry_ids::kName);
   int okClicks = 0;
   int cancelClicks = 0;
   QObject::connect(ok, &QPushButton::clicked, [&] { ++okClicks; });
