@@ -16,6 +16,7 @@
 #include "phonebook/phonebook_transfer.h"
 #include "platform/platform.h"
 #include "res/templates.h"
+#include "ui/ask_user.h"
 #include "ui/beep.h"
 #include "ui/lang_string.h"
 #include "ui/not_responding.h"
@@ -76,7 +77,10 @@ void CPhonebook::onInitDialog() {
   connect(speedDials->group(), &QButtonGroup::idClicked, this, &CPhonebook::chooseType);
   connect(entries, &QTreeWidget::itemSelectionChanged, this, &CPhonebook::updateButtons);
   entries->viewport()->installEventFilter(this);
-  connect(button(kReadButton), &QPushButton::clicked, this, &CPhonebook::readFromDevice);
+  connect(button(kReadButton), &QPushButton::clicked, this, [this] {
+    if (mayReplaceEdits())
+      readFromDevice();
+  });
   connect(button(kWriteButton), &QPushButton::clicked, this, &CPhonebook::writeToDevice);
   connect(button(kEditButton), &QPushButton::clicked, this, &CPhonebook::editEntry);
   connect(button(kDeleteButton), &QPushButton::clicked, this, &CPhonebook::deleteEntry);
@@ -164,8 +168,12 @@ void CPhonebook::readFromDevice() {
   markPhonebookLoaded();
 }
 
-void CPhonebook::writeToDevice() {
-  RunPageCommand(Mfp_SetPhonebook, window());
+bool CPhonebook::writeToDevice() {
+  if (!RunPageCommand(Mfp_SetPhonebook, window()))
+    return false;
+  editsSent();
+  showDone(LangString("COMMON", "IDS_DONE_SENT"));
+  return true;
 }
 
 void CPhonebook::editEntry() {
@@ -177,6 +185,7 @@ void CPhonebook::editEntry() {
   CEditPhonebook dialog(index, window());
   if (dialog.exec() == QDialog::Accepted) {
     StoreEntryTexts(PhonebookStore.entries.at(size_t(index)), dialog.name(), dialog.number());
+    markEdited();
     showRow(index - range_.first);
     updateButtons();
   }
@@ -193,6 +202,7 @@ void CPhonebook::composeGroupDial() {
   CGroupDial dialog(EntryName(entry), entry.dialData, window());
   if (dialog.exec() == QDialog::Accepted) {
     StoreGroupDial(index, dialog.name(), dialog.memberSet());
+    markEdited();
     showRow(index - range_.first);
     updateButtons();
   }
@@ -205,15 +215,23 @@ void CPhonebook::deleteEntry() {
     Beep();
     return;
   }
+  markEdited();
   showRow(index - range_.first);
   updateButtons();
   list()->setFocus();
 }
 
 void CPhonebook::deleteAllEntries() {
-  for (int kept = DeleteAllPhonebookEntries(); kept > 0; --kept)
-    Beep();
+  if (AskUser(window(), "DeleteAllQuestion", LangString("PHONEBOOK", "IDS_DELETE_ALL_QUESTION"),
+              {LangString("PHONEBOOK", "IDC_DELETE_ALL_YES"),
+               LangString("PHONEBOOK", "IDC_KEEP_ENTRIES")}) != 0)
+    return;
+  const int kept = DeleteAllPhonebookEntries();
+  markEdited();
   refill();
+  if (kept > 0)
+    TellUser(window(), LangString("PHONEBOOK", "IDS_ENTRIES_KEPT") + QLatin1Char(' ') +
+                           QString::number(kept));
 }
 
 void CPhonebook::openSelected() {

@@ -6,6 +6,7 @@ namespace {
 
 using enum ControlKind;
 
+// The status line stands below the row of buttons.
 constexpr ControlTemplate kPageControls[] = {
     Control(kGroupBox, 1129, "Type", 5, 4, 196, 43, 0, "IDL_TYPE"),
     // The one-touch type is never shown: the device has no one-touch dials.
@@ -19,6 +20,7 @@ constexpr ControlTemplate kPageControls[] = {
     Control(kPushButton, 1026, "&Delete", 90, 182, 73, 18, 0, "IDC_DELETE"),
     Control(kPushButton, 1031, "Delete &All", 172, 182, 73, 18, 0, "IDC_DELETE_ALL"),
     Control(kPushButton, 1023, "&Group dial...", 254, 182, 79, 18, 0, "IDC_GROUP_DIAL"),
+    Control(kLabel, kStatusLine, "", 8, 203, 327, 12),
 };
 
 constexpr ControlTemplate kEntryControls[] = {

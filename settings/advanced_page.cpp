@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTimeEdit>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "link/machine_state.h"
 #include "res/templates.h"
 #include "ui/filter_edit.h"
+#include "ui/lang_string.h"
 #include "ui/page_command.h"
 
 namespace vornik {
@@ -125,6 +127,7 @@ void CAdvanced::onInitDialog() {
   advancedPageCreated = true;
   setUpFields();
   connectNotifications();
+  trackEdits();
   setSendButton(controls().find<QPushButton>(kApplyButton));
   localize();
   fillFromDevice();
@@ -145,8 +148,10 @@ void CAdvanced::setUpFields() {
 }
 
 void CAdvanced::connectNotifications() {
-  connect(controls().find<QPushButton>(kRefreshButton), &QPushButton::clicked, this,
-          &CAdvanced::fillFromDevice);
+  connect(controls().find<QPushButton>(kRefreshButton), &QPushButton::clicked, this, [this] {
+    if (mayReplaceEdits())
+      fillFromDevice();
+  });
   connect(controls().find<QPushButton>(kApplyButton), &QPushButton::clicked, this,
           &CAdvanced::applyToDevice);
   for (const ValueControl& list : kLists)
@@ -213,8 +218,11 @@ void CAdvanced::readControls() {
 void CAdvanced::showTollWindow() {
   for (const TollPickers& pickers : kTollPickers) {
     const DeviceDateTime& time = MachineState.AdvancedSetup.*pickers.time;
-    controls().find<QDateEdit>(pickers.dateId)->setDate(PickerDate(time));
+    auto* datePicker = controls().find<QDateEdit>(pickers.dateId);
     auto* timePicker = controls().find<QTimeEdit>(pickers.timeId);
+    // Showing the record is no edit.
+    const QSignalBlocker quietDate(datePicker), quietTime(timePicker);
+    datePicker->setDate(PickerDate(time));
     timePicker->setTime(PickerTime(time));
     timePicker->setDisplayFormat(QString::fromLatin1(kTimeFormat));
   }
@@ -267,13 +275,17 @@ void CAdvanced::commitControls() {
   TrimPrefixDial(MachineState.AdvancedSetup, values_);
 }
 
-void CAdvanced::applyToDevice() {
+bool CAdvanced::applyToDevice() {
   readControls();
   AdvancedSetupRecord& record = MachineState.AdvancedSetup;
   CommitPageValues(values_, record);
   record.tollSaver = uint8_t(values_.tollSaver);
   readTollWindow();
-  RunPageCommand(Mfp_SetSystemInfo, window());
+  if (!RunPageCommand(Mfp_SetSystemInfo, window()))
+    return false;
+  editsSent();
+  showDone(LangString("COMMON", "IDS_DONE_SENT"));
+  return true;
 }
 
 }  // namespace vornik

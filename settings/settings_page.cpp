@@ -11,6 +11,7 @@
 
 #include "link/machine_state.h"
 #include "res/templates.h"
+#include "ui/lang_string.h"
 #include "ui/page_command.h"
 
 namespace vornik {
@@ -77,14 +78,17 @@ void CSettings::onInitDialog() {
   }
   transferToControls();
   connectNotifications();
+  trackEdits();
   setSendButton(controls().find<QPushButton>(kApplyButton));
   localize();
   fillFromDevice();
 }
 
 void CSettings::connectNotifications() {
-  connect(controls().find<QPushButton>(kRefreshButton), &QPushButton::clicked, this,
-          &CSettings::fillFromDevice);
+  connect(controls().find<QPushButton>(kRefreshButton), &QPushButton::clicked, this, [this] {
+    if (mayReplaceEdits())
+      fillFromDevice();
+  });
   connect(controls().find<QPushButton>(kApplyButton), &QPushButton::clicked, this,
           &CSettings::applyToDevice);
   for (const ListControl& list : kLists)
@@ -171,8 +175,12 @@ void CSettings::fillFromDevice() {
   setRecordLoaded(true);
 }
 
-void CSettings::applyToDevice() {
-  RunPageCommand(Mfp_SetSettings, window());
+bool CSettings::applyToDevice() {
+  if (!RunPageCommand(Mfp_SetSettings, window()))
+    return false;
+  editsSent();
+  showDone(LangString("COMMON", "IDS_DONE_SENT"));
+  return true;
 }
 
 void CSettings::commitControls() {
@@ -187,6 +195,7 @@ void CSettings::validateEdits() {
 }
 
 void CSettings::spinStep(SpinDirection direction, int arrowId) {
+  markEdited();
   readControls();
   for (size_t i = 0; i < kSettingsNumberCount; ++i) {
     if (kNumbers[i].arrowId != arrowId)

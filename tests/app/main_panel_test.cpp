@@ -111,8 +111,11 @@ TEST_F(PanelTest, EnterInAPageFieldCommitsItAndLeavesThePanelOpen) {
   EXPECT_EQ(discard->text(), QStringLiteral("30"));
   EXPECT_EQ(MachineState.SystemSetup.discardSize, 30);
 
+  BoxCloser boxes;
+  boxes.answers[QStringLiteral("UnsentEditsQuestion")] = QStringLiteral("Close without sending");
   panel.exitButton()->setFocus();
   QTest::keyClick(panel.exitButton(), Qt::Key_Return);
+  EXPECT_EQ(boxes.questions.size(), 1);
   EXPECT_FALSE(panel.isVisible());
   EXPECT_EQ(panel.result(), QDialog::Accepted);
 }

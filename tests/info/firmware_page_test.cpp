@@ -278,6 +278,7 @@ TEST_F(FirmwarePageTest, NextUpdateShowsNothingOfTheLastRun) {
       std::filesystem::resize_file(path.toStdString(), 4096);  // the second block never comes
     return bytes.size();
   };
+  BoxCloser boxes;
   click(kUpdate);
   ASSERT_EQ(look(), (PageLook{40, "40 %", "Failed to write data."}));
 
@@ -287,7 +288,6 @@ TEST_F(FirmwarePageTest, NextUpdateShowsNothingOfTheLastRun) {
     return bytes.size();
   };
   image(10000);
-  BoxCloser boxes;
   click(kUpdate);
   ASSERT_FALSE(atWrites.empty());
   EXPECT_EQ(atWrites.front(), (PageLook{0, "0 %", ""}));  // the announce
@@ -333,6 +333,7 @@ TEST_F(FirmwarePageTest, FileGoneAtUpdateDropsBackToNoFileAndSendsNothing) {
     writes.push_back(bytes.size());
     return bytes.size();
   };
+  BoxCloser boxes;
   click(kUpdate);
   EXPECT_TRUE(writes.empty());
   EXPECT_EQ(text(kFilePath), QString());
