@@ -1,14 +1,22 @@
 #include <gmock/gmock.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <functional>
 #include <optional>
@@ -17,15 +25,20 @@
 #include "app/page_sheet.h"
 #include "bench/mandated_waits.h"
 #include "info/firmware_page.h"
+#include "link/command_frame.h"
 #include "panel_fixture.h"
+#include "phonebook/edit_phonebook_dialog.h"
+#include "phonebook/phonebook_file.h"
 #include "phonebook/phonebook_page.h"
 #include "res/menus.h"
 #include "res/pictures.h"
 #include "res/templates.h"
 #include "settings/settings_page.h"
 #include "tests/support/modal_answers.h"
+#include "tests/support/page_input.h"
 #include "tests/support/tapped_device.h"
 #include "ui/beep.h"
+#include "ui/filter_edit.h"
 #include "ui/image_button.h"
 #include "ui/template_page.h"
 #include "ui/window_waits.h"
@@ -376,6 +389,218 @@ TEST_F(PanelTest, FirmwareUpdateKeepsThePanelOpenAndOnItsPage) {
   QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
   EXPECT_FALSE(panel.isVisible());
   EXPECT_EQ(panel.result(), QDialog::Accepted);
+}
+
+// Whether the device took a record write, seen in the simulator's frames.
+class WriteWatch {
+ public:
+  explicit WriteWatch(devsim::SimulatedDevice& sim) : sim_(sim) {
+    sim_.model.setObserver([this](devsim::Traffic traffic, std::span<const uint8_t> frame) {
+      if (traffic == devsim::Traffic::kRequest && frame.size() > 7)
+        written = written || frame[7] == kOpWriteRecord;
+    });
+  }
+  ~WriteWatch() { sim_.model.setObserver({}); }
+  bool written = false;
+
+ private:
+  devsim::SimulatedDevice& sim_;
+};
+
+const QString kUnsentEditsOnSettings = QStringLiteral(
+    "UnsentEditsQuestion:Changes on these pages have not been sent to the device yet:\n\n"
+    "Settings");
+
+// Exit and the close box close at once when nothing was edited; over an unsent edit they ask
+// once, and after "Send now" the panel closes only when the device took the page's record.
+TEST_F(PanelTest, ClosingOverUnsentEditsAsksOnceAndClosesOnlyWhenSent) {
+  const struct {
+    const char* name;
+    bool edit;
+    bool closeBox;
+    const char* answer;
+    bool silent;  // the device stops answering before the panel is closed
+    bool closed;
+    bool written;
+    int boxes;  // the not-responding box
+  } rows[] = {
+      {"nothing edited, Exit", false, false, "", false, true, false, 0},
+      {"nothing edited, close box", false, true, "", false, true, false, 0},
+      {"Keep open", true, false, "Keep open", false, false, false, 0},
+      {"Close without sending", true, true, "Close without sending", false, true, false, 0},
+      {"Send now", true, false, "Send now", false, true, true, 0},
+      {"Send now, close box", true, true, "Send now", false, true, true, 0},
+      {"Send now, device silent", true, false, "Send now", true, false, true, 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    BoxCloser boxes;
+    boxes.answers[QStringLiteral("UnsentEditsQuestion")] = QString::fromLatin1(row.answer);
+    CMainPanel panel;
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    auto* settings = static_cast<CSettings*>(PageSheet->page(0));
+    if (row.edit)
+      ChooseItem(settings->controls().find<QComboBox>(1156), 2);  // tray paper size
+    WriteWatch watch(sim);
+    sim.model.setFault(devsim::Fault::kSilent, row.silent);
+    if (row.closeBox)
+      panel.close();
+    else
+      QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
+    EXPECT_EQ(boxes.questions, row.edit ? QStringList{kUnsentEditsOnSettings} : QStringList{});
+    EXPECT_EQ(!panel.isVisible(), row.closed);
+    EXPECT_EQ(watch.written, row.written);
+    EXPECT_EQ(boxes.shown, row.boxes);
+    EXPECT_EQ(settings->hasUnsentEdits(), row.edit && !(row.written && row.closed));
+    sim.model.setFault(devsim::Fault::kSilent, false);
+  }
+}
+
+// Edit a phonebook entry, press Exit and choose "Send now": the Write reaches the device
+// before the panel ends.
+TEST_F(PanelTest, SendNowWritesTheEditedPhonebookBeforeThePanelEnds) {
+  BoxCloser boxes;
+  boxes.answers[QStringLiteral("UnsentEditsQuestion")] = QStringLiteral("Send now");
+  CMainPanel panel;
+  panel.show();
+  PageSheet->setActivePage(2);
+  QTimer dialogWatch;
+  QObject::connect(&dialogWatch, &QTimer::timeout, [] {
+    if (auto* dialog = qobject_cast<CEditPhonebook*>(QApplication::activeModalWidget())) {
+      dialog->nameEdit()->selectAll();
+      QTest::keyClicks(dialog->nameEdit(), QStringLiteral("front office"));
+      QTest::mouseClick(dialog->controls().find<QPushButton>(1), Qt::LeftButton);
+    }
+  });
+  dialogWatch.start(1);
+  PhonebookPage->list()->setCurrentItem(PhonebookPage->list()->topLevelItem(0));
+  PhonebookPage->editEntry();
+  dialogWatch.stop();
+
+  std::vector<std::string> events;
+  sim.model.setObserver([&](devsim::Traffic traffic, std::span<const uint8_t> frame) {
+    if (traffic == devsim::Traffic::kRequest && frame.size() > 7 && frame[7] == kOpWriteRecord)
+      events.push_back("Write");
+  });
+  QObject::connect(&panel, &QDialog::finished, [&] { events.push_back("panel ended"); });
+  QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
+  sim.model.setObserver({});
+  EXPECT_THAT(events, testing::ElementsAre("Write", "panel ended"));
+  EXPECT_EQ(boxes.questions,
+            QStringList{QStringLiteral("UnsentEditsQuestion:Changes on these pages have not been "
+                                       "sent to the device yet:\n\nPhonebook")});
+  EXPECT_EQ(EntryName(PhonebookStore.entries.at(0)), "FRONT OFFICE");
+}
+
+// A change in any field, list, check box, radio button, picker or arrows is an unsent edit
+// until Apply sends it, and the status line then says so.
+TEST_F(PanelTest, EveryKindOfControlMakesAnUnsentEditUntilApplySendsIt) {
+  const struct {
+    const char* name;
+    int tab;
+    std::function<void(TemplatePage&)> edit;
+  } rows[] = {
+      {"list", 0, [](TemplatePage& page) { ChooseItem(page.controls().find<QComboBox>(1020), 3); }},
+      {"check box", 0,
+       [](TemplatePage& page) {
+         QTest::mouseClick(page.controls().find<QCheckBox>(1056), Qt::LeftButton);
+       }},
+      {"number field", 0,
+       [](TemplatePage& page) {
+         QTest::keyClick(page.controls().find<QLineEdit>(1021), Qt::Key_Backspace);
+       }},
+      {"arrows", 0,
+       [](TemplatePage& page) {
+         page.controls().find<QScrollBar>(1096)->triggerAction(
+             QAbstractSlider::SliderSingleStepSub);
+       }},
+      {"radio button", 1,
+       [](TemplatePage& page) {
+         QTest::mouseClick(page.controls().find<QRadioButton>(1005), Qt::LeftButton);
+       }},
+      {"picker", 1,
+       [](TemplatePage& page) {
+         auto* picker = page.controls().find<QDateEdit>(1104);
+         picker->setFocus();
+         QTest::keyClick(picker, Qt::Key_Up);
+       }},
+      {"text field", 1,
+       [](TemplatePage& page) { QTest::keyClicks(page.controls().find<QLineEdit>(1089), "X"); }},
+  };
+  BoxCloser boxes;
+  CMainPanel panel;
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    PageSheet->setActivePage(row.tab);
+    auto* page = static_cast<TemplatePage*>(PageSheet->page(row.tab));
+    EXPECT_FALSE(page->hasUnsentEdits());
+    row.edit(*page);
+    EXPECT_TRUE(page->hasUnsentEdits());
+    QTest::mouseClick(page->controls().find<QPushButton>(1063), Qt::LeftButton);  // Apply
+    EXPECT_FALSE(page->hasUnsentEdits());
+    EXPECT_THAT(
+        page->controls().find<QLabel>(res::kStatusLine)->text().toStdString(),
+        testing::MatchesRegex("Sent to the device \u2013 [0-2][0-9]:[0-5][0-9]:[0-5][0-9]"));
+  }
+  EXPECT_EQ(boxes.shown, 0);
+}
+
+// Read, Refresh and Load over unsent edits ask first: kept, nothing is read; replaced, the
+// page shows what was read and holds no edit.
+TEST_F(PanelTest, ReadingOverUnsentEditsAsksFirst) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("BACKUP.PBF"));
+  const struct {
+    const char* name;
+    int tab;
+    bool readsDevice;
+    std::function<void(CMainPanel&, TemplatePage&)> read;
+  } rows[] = {
+      {"Settings Refresh", 0, true,
+       [](CMainPanel&, TemplatePage& page) {
+         QTest::mouseClick(page.controls().find<QPushButton>(1060), Qt::LeftButton);
+       }},
+      {"Advanced Refresh", 1, true,
+       [](CMainPanel&, TemplatePage& page) {
+         QTest::mouseClick(page.controls().find<QPushButton>(1060), Qt::LeftButton);
+       }},
+      {"Phonebook Read", 2, true,
+       [](CMainPanel&, TemplatePage& page) {
+         QTest::mouseClick(page.controls().find<QPushButton>(1032), Qt::LeftButton);
+       }},
+      {"Load Phonebook", 2, false,
+       [&file](CMainPanel& panel, TemplatePage&) {
+         FileChooser chooser(file);
+         panel.OnLoadPhonebook();
+       }},
+  };
+  CMainPanel panel;
+  panel.show();
+  PageSheet->setActivePage(2);
+  ASSERT_EQ(WritePhonebookFile(file.toStdString()), 1);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    PageSheet->setActivePage(row.tab);
+    auto* page = static_cast<TemplatePage*>(PageSheet->page(row.tab));
+    for (const char* answer : {"Keep my changes", "Replace my changes"}) {
+      SCOPED_TRACE(answer);
+      BoxCloser boxes;
+      boxes.answers[QStringLiteral("ReplaceEditsQuestion")] = QString::fromLatin1(answer);
+      page->markEdited();
+      const uint32_t start = fake.clock.now;
+      row.read(panel, *page);
+      EXPECT_EQ(boxes.questions,
+                QStringList{QStringLiteral("ReplaceEditsQuestion:Changes that have not been sent "
+                                           "to the device yet will be replaced by what is read "
+                                           "now.")});
+      const bool replaced = answer[0] == 'R';
+      EXPECT_EQ(page->hasUnsentEdits(), !replaced);
+      EXPECT_EQ(fake.clock.now != start, replaced && row.readsDevice);
+    }
+  }
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ class BoxCloser {
     timer_.start(1);
   }
   int shown = 0;
-  QStringList told;  // the text of every box closed, in order
+  QStringList told;                // the text of every box closed, in order
   QMap<QString, QString> answers;  // question's object name to the button to press
   QStringList questions;           // "name:text" of every question asked, in order
 
