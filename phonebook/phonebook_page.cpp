@@ -169,11 +169,7 @@ void CPhonebook::readFromDevice() {
 }
 
 bool CPhonebook::writeToDevice() {
-  if (!RunPageCommand(Mfp_SetPhonebook, window()))
-    return false;
-  editsSent();
-  showDone(LangString("COMMON", "IDS_DONE_SENT"));
-  return true;
+  return sendRecord(Mfp_SetPhonebook);
 }
 
 void CPhonebook::editEntry() {

@@ -14,7 +14,6 @@
 #include "link/machine_state.h"
 #include "res/templates.h"
 #include "ui/filter_edit.h"
-#include "ui/lang_string.h"
 #include "ui/page_command.h"
 
 namespace vornik {
@@ -281,11 +280,7 @@ bool CAdvanced::applyToDevice() {
   CommitPageValues(values_, record);
   record.tollSaver = uint8_t(values_.tollSaver);
   readTollWindow();
-  if (!RunPageCommand(Mfp_SetSystemInfo, window()))
-    return false;
-  editsSent();
-  showDone(LangString("COMMON", "IDS_DONE_SENT"));
-  return true;
+  return sendRecord(Mfp_SetSystemInfo);
 }
 
 }  // namespace vornik

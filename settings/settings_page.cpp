@@ -11,7 +11,6 @@
 
 #include "link/machine_state.h"
 #include "res/templates.h"
-#include "ui/lang_string.h"
 #include "ui/page_command.h"
 
 namespace vornik {
@@ -176,11 +175,7 @@ void CSettings::fillFromDevice() {
 }
 
 bool CSettings::applyToDevice() {
-  if (!RunPageCommand(Mfp_SetSettings, window()))
-    return false;
-  editsSent();
-  showDone(LangString("COMMON", "IDS_DONE_SENT"));
-  return true;
+  return sendRecord(Mfp_SetSettings);
 }
 
 void CSettings::commitControls() {

@@ -8,6 +8,8 @@
 #include <QTime>
 
 #include "res/templates.h"
+#include "ui/lang_string.h"
+#include "ui/page_command.h"
 
 namespace vornik {
 
@@ -24,6 +26,8 @@ TemplatePage::TemplatePage(const res::DialogTemplate& dialog, QWidget* parent)
 
 void TemplatePage::initDialog() {
   controls_ = res::BuildDialog(dialog_, this);
+  if (QWidget* line = controls_.control(res::kStatusLine))
+    line->setObjectName(QStringLiteral("StatusLine"));
   res::LocalizeDialog(controls_);
   onInitDialog();
 }
@@ -41,6 +45,14 @@ void TemplatePage::trackEdits() {
              button && button->isCheckable())
       connect(button, &QAbstractButton::clicked, this, edited);
   }
+}
+
+bool TemplatePage::sendRecord(int (*command)()) {
+  if (!RunPageCommand(command, window()))
+    return false;
+  editsSent();
+  showDone(LangString("COMMON", "IDS_DONE_SENT"));
+  return true;
 }
 
 void TemplatePage::showDone(const QString& done) {

@@ -33,6 +33,9 @@ class TemplatePage : public PropertyPage {
   // From now on a change the person makes in a field, list, check box, radio button or
   // picker of the page counts as an unsent edit.
   void trackEdits();
+  // Sends the page's record with `command` as its sending button does (`RunPageCommand`); on
+  // success the page holds no unsent edit and its status line says so. True on success.
+  bool sendRecord(int (*command)());
 
  private:
   const res::DialogTemplate& dialog_;

@@ -348,8 +348,9 @@ TEST_F(FirmwarePageTest, UpdateAsksFirstNamingTheFileItsSizeAndTheDevicesFirmwar
   const QString path = image(100);
   for (const char* firmware : {"not read yet (the Information page reads it)", "2.14"}) {
     SCOPED_TRACE(firmware);
-    if (firmware[0] == '2')
+    if (firmware[0] == '2') {
       ASSERT_EQ(Mfp_GetDeviceInfo(), 1);
+    }
     choose(path);
     std::vector<size_t> writes;
     tap.onWrite = [&](std::span<const uint8_t> bytes) {

@@ -1,6 +1,7 @@
 // Every template laid out with the texts of every shipped language at the default dialog
 // font: each control holds its whole text, no two controls overlap, and a picture of the
-// window is saved for review (VORNIK_SCREENSHOT_DIR).
+// window is saved for review (VORNIK_SCREENSHOT_DIR). A page's status line holds each of its
+// texts, the longest time of day with it.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTime>
 #include <QTreeWidget>
 
 #include "res/dialog_builder.h"
@@ -21,6 +23,7 @@
 #include "shipped_texts.h"
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
+#include "ui/template_page.h"
 
 namespace vornik::res {
 namespace {
@@ -125,6 +128,13 @@ TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
           continue;
         }
         SCOPED_TRACE(control.id);
+        if (control.id == kStatusLine) {
+          for (const char* done : {"IDS_DONE_SENT", "IDS_DONE_LOADED", "IDS_DONE_SAVED"}) {
+            static_cast<QLabel*>(widget)->setText(
+                StatusLineText(LangString("COMMON", done), QTime(23, 59, 59)));
+            EXPECT_EQ(ClippedText(widget, control).toStdString(), "") << done;
+          }
+        }
         EXPECT_EQ(ClippedText(widget, control).toStdString(), "");
         EXPECT_TRUE(controls.client()->rect().contains(widget->geometry())) << "outside the window";
         if (control.kind == ControlKind::kGroupBox) {
