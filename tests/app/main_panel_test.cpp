@@ -33,6 +33,7 @@
 #include "res/menus.h"
 #include "res/pictures.h"
 #include "res/templates.h"
+#include "settings/settings_file.h"
 #include "settings/settings_page.h"
 #include "tests/support/modal_answers.h"
 #include "tests/support/page_input.h"
@@ -553,6 +554,7 @@ TEST_F(PanelTest, EveryKindOfControlMakesAnUnsentEditUntilApplySendsIt) {
 TEST_F(PanelTest, ReadingOverUnsentEditsAsksFirst) {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("BACKUP.PBF"));
+  const QString setup = dir.filePath(QStringLiteral("SETUP.STF"));
   const struct {
     const char* name;
     int tab;
@@ -576,11 +578,18 @@ TEST_F(PanelTest, ReadingOverUnsentEditsAsksFirst) {
          FileChooser chooser(file);
          panel.OnLoadPhonebook();
        }},
+      {"Load Settings", 1, false,
+       [&setup](CMainPanel& panel, TemplatePage&) {
+         FileChooser chooser(setup);
+         panel.OnLoadSettings();
+       }},
   };
   CMainPanel panel;
   panel.show();
   PageSheet->setActivePage(2);
   ASSERT_EQ(WritePhonebookFile(file.toStdString()), 1);
+  ASSERT_EQ(SettingsFileStep(setup.toStdString(), SettingsFileAction::kSave),
+            SettingsFileResult::kDone);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     PageSheet->setActivePage(row.tab);
