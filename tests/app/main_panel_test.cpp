@@ -1,16 +1,12 @@
 #include <gmock/gmock.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -392,25 +388,20 @@ TEST_F(PanelTest, FirmwareUpdateKeepsThePanelOpenAndOnItsPage) {
   EXPECT_EQ(panel.result(), QDialog::Accepted);
 }
 
-// Whether the device took a record write, seen in the simulator's frames.
-class WriteWatch {
- public:
-  explicit WriteWatch(devsim::SimulatedDevice& sim) : sim_(sim) {
-    sim_.model.setObserver([this](devsim::Traffic traffic, std::span<const uint8_t> frame) {
-      if (traffic == devsim::Traffic::kRequest && frame.size() > 7)
-        written = written || frame[7] == kOpWriteRecord;
-    });
-  }
-  ~WriteWatch() { sim_.model.setObserver({}); }
-  bool written = false;
+// Notes "Write" in `events` for every record write the simulated device takes.
+void WatchWrites(devsim::SimulatedDevice& sim, std::vector<std::string>& events) {
+  sim.model.setObserver([&events](devsim::Traffic traffic, std::span<const uint8_t> frame) {
+    if (traffic == devsim::Traffic::kRequest && frame.size() > 7 && frame[7] == kOpWriteRecord)
+      events.push_back("Write");
+  });
+}
 
- private:
-  devsim::SimulatedDevice& sim_;
-};
-
-const QString kUnsentEditsOnSettings = QStringLiteral(
-    "UnsentEditsQuestion:Changes on these pages have not been sent to the device yet:\n\n"
-    "Settings");
+QString UnsentEditsQuestion(const char* pages) {
+  return QStringLiteral(
+             "UnsentEditsQuestion:Changes on these pages have not been sent to the device yet:"
+             "\n\n") +
+         QString::fromLatin1(pages);
+}
 
 // Exit and the close box close at once when nothing was edited; over an unsent edit they ask
 // once, and after "Send now" the panel closes only when the device took the page's record.
@@ -433,6 +424,7 @@ TEST_F(PanelTest, ClosingOverUnsentEditsAsksOnceAndClosesOnlyWhenSent) {
       {"Send now, close box", true, true, "Send now", false, true, true, 0},
       {"Send now, device silent", true, false, "Send now", true, false, true, 1},
   };
+  std::vector<std::string> events;
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     BoxCloser boxes;
@@ -443,15 +435,17 @@ TEST_F(PanelTest, ClosingOverUnsentEditsAsksOnceAndClosesOnlyWhenSent) {
     auto* settings = static_cast<CSettings*>(PageSheet->page(0));
     if (row.edit)
       ChooseItem(settings->controls().find<QComboBox>(1156), 2);  // tray paper size
-    WriteWatch watch(sim);
+    events.clear();
+    WatchWrites(sim, events);
     sim.model.setFault(devsim::Fault::kSilent, row.silent);
     if (row.closeBox)
       panel.close();
     else
       QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
-    EXPECT_EQ(boxes.questions, row.edit ? QStringList{kUnsentEditsOnSettings} : QStringList{});
+    EXPECT_EQ(boxes.questions,
+              row.edit ? QStringList{UnsentEditsQuestion("Settings")} : QStringList{});
     EXPECT_EQ(!panel.isVisible(), row.closed);
-    EXPECT_EQ(watch.written, row.written);
+    EXPECT_EQ(!events.empty(), row.written);
     EXPECT_EQ(boxes.shown, row.boxes);
     EXPECT_EQ(settings->hasUnsentEdits(), row.edit && !(row.written && row.closed));
     sim.model.setFault(devsim::Fault::kSilent, false);
@@ -461,6 +455,7 @@ TEST_F(PanelTest, ClosingOverUnsentEditsAsksOnceAndClosesOnlyWhenSent) {
 // Edit a phonebook entry, press Exit and choose "Send now": the Write reaches the device
 // before the panel ends.
 TEST_F(PanelTest, SendNowWritesTheEditedPhonebookBeforeThePanelEnds) {
+  std::vector<std::string> events;
   BoxCloser boxes;
   boxes.answers[QStringLiteral("UnsentEditsQuestion")] = QStringLiteral("Send now");
   CMainPanel panel;
@@ -479,18 +474,11 @@ TEST_F(PanelTest, SendNowWritesTheEditedPhonebookBeforeThePanelEnds) {
   PhonebookPage->editEntry();
   dialogWatch.stop();
 
-  std::vector<std::string> events;
-  sim.model.setObserver([&](devsim::Traffic traffic, std::span<const uint8_t> frame) {
-    if (traffic == devsim::Traffic::kRequest && frame.size() > 7 && frame[7] == kOpWriteRecord)
-      events.push_back("Write");
-  });
+  WatchWrites(sim, events);
   QObject::connect(&panel, &QDialog::finished, [&] { events.push_back("panel ended"); });
   QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
-  sim.model.setObserver({});
   EXPECT_THAT(events, testing::ElementsAre("Write", "panel ended"));
-  EXPECT_EQ(boxes.questions,
-            QStringList{QStringLiteral("UnsentEditsQuestion:Changes on these pages have not been "
-                                       "sent to the device yet:\n\nPhonebook")});
+  EXPECT_EQ(boxes.questions, QStringList{UnsentEditsQuestion("Phonebook")});
   EXPECT_EQ(EntryName(PhonebookStore.entries.at(0)), "FRONT OFFICE");
 }
 
@@ -500,34 +488,16 @@ TEST_F(PanelTest, EveryKindOfControlMakesAnUnsentEditUntilApplySendsIt) {
   const struct {
     const char* name;
     int tab;
-    std::function<void(TemplatePage&)> edit;
+    int control;
+    Qt::Key key;
   } rows[] = {
-      {"list", 0, [](TemplatePage& page) { ChooseItem(page.controls().find<QComboBox>(1020), 3); }},
-      {"check box", 0,
-       [](TemplatePage& page) {
-         QTest::mouseClick(page.controls().find<QCheckBox>(1056), Qt::LeftButton);
-       }},
-      {"number field", 0,
-       [](TemplatePage& page) {
-         QTest::keyClick(page.controls().find<QLineEdit>(1021), Qt::Key_Backspace);
-       }},
-      {"arrows", 0,
-       [](TemplatePage& page) {
-         page.controls().find<QScrollBar>(1096)->triggerAction(
-             QAbstractSlider::SliderSingleStepSub);
-       }},
-      {"radio button", 1,
-       [](TemplatePage& page) {
-         QTest::mouseClick(page.controls().find<QRadioButton>(1005), Qt::LeftButton);
-       }},
-      {"picker", 1,
-       [](TemplatePage& page) {
-         auto* picker = page.controls().find<QDateEdit>(1104);
-         picker->setFocus();
-         QTest::keyClick(picker, Qt::Key_Up);
-       }},
-      {"text field", 1,
-       [](TemplatePage& page) { QTest::keyClicks(page.controls().find<QLineEdit>(1089), "X"); }},
+      {"list", 0, 1020, Qt::Key_Down},
+      {"check box", 0, 1056, Qt::Key_Space},
+      {"number field", 0, 1021, Qt::Key_Backspace},
+      {"arrows", 0, 1096, Qt::Key_Up},
+      {"radio button", 1, 1005, Qt::Key_Space},
+      {"picker", 1, 1104, Qt::Key_Up},
+      {"text field", 1, 1089, Qt::Key_X},
   };
   BoxCloser boxes;
   CMainPanel panel;
@@ -538,7 +508,7 @@ TEST_F(PanelTest, EveryKindOfControlMakesAnUnsentEditUntilApplySendsIt) {
     PageSheet->setActivePage(row.tab);
     auto* page = static_cast<TemplatePage*>(PageSheet->page(row.tab));
     EXPECT_FALSE(page->hasUnsentEdits());
-    row.edit(*page);
+    QTest::keyClick(page->controls().control(row.control), row.key);
     EXPECT_TRUE(page->hasUnsentEdits());
     QTest::mouseClick(page->controls().find<QPushButton>(1063), Qt::LeftButton);  // Apply
     EXPECT_FALSE(page->hasUnsentEdits());
@@ -553,41 +523,25 @@ TEST_F(PanelTest, EveryKindOfControlMakesAnUnsentEditUntilApplySendsIt) {
 // page shows what was read and holds no edit.
 TEST_F(PanelTest, ReadingOverUnsentEditsAsksFirst) {
   QTemporaryDir dir;
-  const QString file = dir.filePath(QStringLiteral("BACKUP.PBF"));
+  const QString phonebook = dir.filePath(QStringLiteral("BACKUP.PBF"));
   const QString setup = dir.filePath(QStringLiteral("SETUP.STF"));
   const struct {
     const char* name;
     int tab;
-    bool readsDevice;
-    std::function<void(CMainPanel&, TemplatePage&)> read;
+    int button;  // or a File menu command and its file
+    void (CMainPanel::*load)();
+    const QString& file;
   } rows[] = {
-      {"Settings Refresh", 0, true,
-       [](CMainPanel&, TemplatePage& page) {
-         QTest::mouseClick(page.controls().find<QPushButton>(1060), Qt::LeftButton);
-       }},
-      {"Advanced Refresh", 1, true,
-       [](CMainPanel&, TemplatePage& page) {
-         QTest::mouseClick(page.controls().find<QPushButton>(1060), Qt::LeftButton);
-       }},
-      {"Phonebook Read", 2, true,
-       [](CMainPanel&, TemplatePage& page) {
-         QTest::mouseClick(page.controls().find<QPushButton>(1032), Qt::LeftButton);
-       }},
-      {"Load Phonebook", 2, false,
-       [&file](CMainPanel& panel, TemplatePage&) {
-         FileChooser chooser(file);
-         panel.OnLoadPhonebook();
-       }},
-      {"Load Settings", 1, false,
-       [&setup](CMainPanel& panel, TemplatePage&) {
-         FileChooser chooser(setup);
-         panel.OnLoadSettings();
-       }},
+      {"Settings Refresh", 0, 1060, nullptr, setup},
+      {"Advanced Refresh", 1, 1060, nullptr, setup},
+      {"Phonebook Read", 2, 1032, nullptr, setup},
+      {"Load Phonebook", 2, 0, &CMainPanel::OnLoadPhonebook, phonebook},
+      {"Load Settings", 1, 0, &CMainPanel::OnLoadSettings, setup},
   };
   CMainPanel panel;
   panel.show();
   PageSheet->setActivePage(2);
-  ASSERT_EQ(WritePhonebookFile(file.toStdString()), 1);
+  ASSERT_EQ(WritePhonebookFile(phonebook.toStdString()), 1);
   ASSERT_EQ(SettingsFileStep(setup.toStdString(), SettingsFileAction::kSave),
             SettingsFileResult::kDone);
   for (const auto& row : rows) {
@@ -600,14 +554,19 @@ TEST_F(PanelTest, ReadingOverUnsentEditsAsksFirst) {
       boxes.answers[QStringLiteral("ReplaceEditsQuestion")] = QString::fromLatin1(answer);
       page->markEdited();
       const uint32_t start = fake.clock.now;
-      row.read(panel, *page);
+      if (row.button != 0) {
+        QTest::mouseClick(page->controls().find<QPushButton>(row.button), Qt::LeftButton);
+      } else {
+        FileChooser chooser(row.file);
+        (panel.*row.load)();
+      }
       EXPECT_EQ(boxes.questions,
                 QStringList{QStringLiteral("ReplaceEditsQuestion:Changes that have not been sent "
                                            "to the device yet will be replaced by what is read "
                                            "now.")});
       const bool replaced = answer[0] == 'R';
       EXPECT_EQ(page->hasUnsentEdits(), !replaced);
-      EXPECT_EQ(fake.clock.now != start, replaced && row.readsDevice);
+      EXPECT_EQ(fake.clock.now != start, replaced && row.button != 0);
     }
   }
 }
