@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <vector>
+
 #include "app/main_panel.h"
 #include "link/machine_state.h"
 #include "phonebook/group_member_set.h"
@@ -115,11 +117,25 @@ void ShowSettingsRecord() {
     SettingsPage->showRecord();
 }
 
+// The pages that show the settings file's records: the Settings page, and the Advanced page
+// once it exists.
+std::vector<TemplatePage*> SettingsFilePages() {
+  std::vector<TemplatePage*> pages{SettingsPage};
+  if (AdvancedPageMade())
+    pages.push_back(AdvancedPage);
+  return pages;
+}
+
+void ShowDoneOnSettingsPages(const QString& done) {
+  for (TemplatePage* page : SettingsFilePages())
+    page->showDone(done);
+}
+
 }  // namespace
 
 void CMainPanel::OnLoadPhonebook() {
   const QString path = AskForFile(this, PhonebookFiles(), QFileDialog::AcceptOpen);
-  if (path.isEmpty())
+  if (path.isEmpty() || !PhonebookPage->mayReplaceEdits())
     return;
   if (ReadPhonebookFile(path.toStdString()) != 1) {
     ShowFileFailure(this, "IDS_FILE_NOT_READ", path, nullptr);
@@ -127,6 +143,7 @@ void CMainPanel::OnLoadPhonebook() {
   }
   PhonebookPage->refillList();
   RebuildReferenceCounts();
+  PhonebookPage->showDone(LangString("COMMON", "IDS_DONE_LOADED"));
 }
 
 void CMainPanel::OnSavePhonebook() {
@@ -134,14 +151,20 @@ void CMainPanel::OnSavePhonebook() {
   if (!PhonebookPage->recordLoaded())
     return;
   const QString path = AskForFile(this, PhonebookFiles(), QFileDialog::AcceptSave);
+  if (path.isEmpty())
+    return;
   bool mayBeTorn = false;
-  if (!path.isEmpty() && WritePhonebookFile(path.toStdString(), &mayBeTorn) != 1)
+  if (WritePhonebookFile(path.toStdString(), &mayBeTorn) != 1)
     ShowFileFailure(this, WriteFailureText(mayBeTorn), path, nullptr);
+  else
+    PhonebookPage->showDone(LangString("COMMON", "IDS_DONE_SAVED"));
 }
 
 void CMainPanel::OnLoadSettings() {
   const QString path = AskForFile(this, SettingsFiles(), QFileDialog::AcceptOpen);
-  if (path.isEmpty())
+  const std::vector<TemplatePage*> pages = SettingsFilePages();
+  if (path.isEmpty() ||
+      !MayReplaceEdits(std::vector<PropertyPage*>(pages.begin(), pages.end()), this))
     return;
   const SettingsFileResult result = SettingsFileStep(path.toStdString(), SettingsFileAction::kLoad);
   if (result != SettingsFileResult::kDone) {
@@ -150,6 +173,7 @@ void CMainPanel::OnLoadSettings() {
   }
   ShowSettingsRecord();
   ShowAdvancedRecord();
+  ShowDoneOnSettingsPages(LangString("COMMON", "IDS_DONE_LOADED"));
 }
 
 void CMainPanel::OnSaveSettings() {
@@ -174,6 +198,8 @@ void CMainPanel::OnSaveSettings() {
   if (result != SettingsFileResult::kDone)
     ShowFileFailure(this, WriteFailureText(result == SettingsFileResult::kMayBeTorn), path,
                     nullptr);
+  else
+    ShowDoneOnSettingsPages(LangString("COMMON", "IDS_DONE_SAVED"));
 }
 
 }  // namespace vornik

@@ -10,7 +10,9 @@
 #include <QStyle>
 #include <QTabBar>
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "app/help_window.h"
 #include "app/page_sheet.h"
@@ -25,6 +27,7 @@
 #include "settings/advanced_page.h"
 #include "settings/settings_page.h"
 #include "ui/about_box.h"
+#include "ui/ask_user.h"
 #include "ui/beep.h"
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
@@ -97,7 +100,7 @@ CMainPanel::CMainPanel(QWidget* parent)
   connect(helpButton_, &QPushButton::clicked, this, &CMainPanel::OnHelp);
   connect(&PageCommands(), &PageCommandActivity::ended, this, [this] {
     if (const auto result = std::exchange(closeWhenCommandEnds_, std::nullopt))
-      done(*result);
+      closeAsked(*result);
   });
   routeMenuCommands();
 
@@ -215,13 +218,40 @@ void CMainPanel::routeMenuCommands() {
 }
 
 void CMainPanel::OnExit() {
-  if (!refusedWhileUpdating() && !closeAfterCommand(Accepted))
-    accept();
+  closeAsked(Accepted);
 }
 
 void CMainPanel::reject() {
-  if (!refusedWhileUpdating() && !closeAfterCommand(Rejected))
-    QDialog::reject();
+  closeAsked(Rejected);
+}
+
+void CMainPanel::closeAsked(DialogCode result) {
+  if (!refusedWhileUpdating() && !closeAfterCommand(result) && unsentEditsLetClose())
+    done(result);
+}
+
+bool CMainPanel::unsentEditsLetClose() {
+  enum Answer { kSendNow, kCloseWithoutSending, kStay };
+  std::vector<PropertyPage*> edited;
+  QStringList titles;
+  for (int tab = 0; tab < PageSheet->count(); ++tab) {
+    if (PropertyPage* page = PageSheet->page(tab); page->hasUnsentEdits()) {
+      edited.push_back(page);
+      titles.append(PageSheet->tabText(tab));
+    }
+  }
+  if (edited.empty())
+    return true;
+  const int answer = AskUser(
+      this, "UnsentEditsQuestion",
+      LangString("COMMON", "IDS_UNSENT_EDITS") + QStringLiteral("\n\n") +
+          titles.join(QStringLiteral(", ")),
+      {LangString("COMMON", "IDC_SEND_NOW"), LangString("COMMON", "IDC_CLOSE_WITHOUT_SENDING"),
+       LangString("COMMON", "IDC_STAY")});
+  if (answer == kSendNow)
+    return std::all_of(edited.begin(), edited.end(),
+                       [](PropertyPage* page) { return page->sendEdits(); });
+  return answer == kCloseWithoutSending;
 }
 
 bool CMainPanel::closeAfterCommand(DialogCode result) {

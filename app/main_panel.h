@@ -75,6 +75,13 @@ class CMainPanel : public QDialog {
   // A close asked for while a page command runs is noted and carried out when the command
   // ends, never halfway through a transfer; true when it was noted.
   bool closeAfterCommand(DialogCode result);
+  // Exit and the close box: the panel ends with `result` unless an update runs, a command
+  // runs (then it ends after it), or the person keeps it open for unsent edits.
+  void closeAsked(DialogCode result);
+  // With unsent edits on any page, asks once whether to send them first, close without
+  // sending, or stay; true when the panel may close (after sending, only when every page's
+  // command succeeded).
+  bool unsentEditsLetClose();
   void createPages();
   void fitToSheet();
   void localize();

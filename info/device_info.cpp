@@ -58,6 +58,7 @@ int Mfp_GetDeviceInfo() {
   if (!IsWholeAnswer(*answer, kGetDeviceInfoRequest))
     return 0;
   MachineState.DeviceInfo = DecodeDeviceInfo(answer->bytes.data() + wire::kGetAnswerFields);
+  MachineState.DeviceInfoRead = true;
   return 1;
 }
 

@@ -1,6 +1,7 @@
 #include "info/firmware_page.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -9,9 +10,11 @@
 #include <QPushButton>
 
 #include "link/connection.h"
+#include "link/machine_state.h"
 #include "res/ids_firmware.h"
 #include "res/string_table.h"
 #include "res/templates.h"
+#include "ui/ask_user.h"
 #include "ui/lang_string.h"
 
 namespace vornik {
@@ -113,6 +116,8 @@ void CFwUp::OnBrowse() {
 }
 
 void CFwUp::OnUpdate() {
+  if (!confirmUpdate())
+    return;
   if (Connection.PortKind == kPortEcp1) {
     OnUpdate4NtLpt();
     return;
@@ -122,6 +127,22 @@ void CFwUp::OnUpdate() {
 
 void CFwUp::OnUpdate4NtLpt() {
   runDownload(DownloadFirmwareEcp);
+}
+
+bool CFwUp::confirmUpdate() {
+  const QString version = MachineState.DeviceInfoRead
+                              ? QString::fromLocal8Bit(MachineState.DeviceInfo.fwVersion)
+                              : LangString("FWUP", "IDS_FIRMWARE_NOT_READ");
+  const QString text = LangString("FWUP", "IDS_UPDATE_QUESTION") + QStringLiteral("\n\n") +
+                       LangString("FWUP", "IDS_UPDATE_FILE") + QLatin1Char(' ') +
+                       QDir::toNativeSeparators(filePath_) + QLatin1Char('\n') +
+                       LangString("FWUP", "IDS_UPDATE_SIZE") + QLatin1Char(' ') + fileSize_ +
+                       QLatin1Char('\n') + LangString("FWUP", "IDS_FIRMWARE_NOW") +
+                       QLatin1Char(' ') + version + QStringLiteral("\n\n") +
+                       LangString("FWUP", "IDS_DO_NOT_SWITCH_OFF");
+  return AskUser(this, "UpdateQuestion", text,
+                 {LangString("FWUP", "IDC_START_UPDATE"),
+                  LangString("FWUP", "IDC_CANCEL_UPDATE")}) == 0;
 }
 
 void CFwUp::runDownload(Download download) {

@@ -22,8 +22,8 @@ class CFwUp : public TemplatePage {
   // Asks for a file; a file that opens is shown with its size and enables Update, one that
   // does not leaves the page without a file.
   void OnBrowse();
-  // Sends the chosen file over the selected connection, the ECP driver device's way when
-  // that is the connection.
+  // Once the person confirmed, sends the chosen file over the selected connection, the ECP
+  // driver device's way when that is the connection.
   void OnUpdate();
   void OnUpdate4NtLpt();
 
@@ -46,6 +46,9 @@ class CFwUp : public TemplatePage {
   class PageProgress;
   using Download = FirmwareResult (*)(const std::string& path, FirmwareProgress& progress);
 
+  // Names the file, its size and the firmware now on the device, warns not to switch the
+  // device off, and asks whether to send the file; true when the person chose to.
+  bool confirmUpdate();
   void runDownload(Download download);
   void setUpdateRunning(bool running);
   // The completion box; then the page is back to no file.

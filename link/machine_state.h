@@ -23,6 +23,8 @@ struct MachineStateBlock {
   SystemSetupRecord SystemSetup;
   AdvancedSetupRecord AdvancedSetup;
   DeviceInfoRecord DeviceInfo;
+  // `DeviceInfo` holds the device's own answer, not its start-up values.
+  bool DeviceInfoRead;
 };
 
 extern MachineStateBlock MachineState;

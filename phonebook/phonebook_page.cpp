@@ -18,6 +18,7 @@
 #include "platform/platform.h"
 #include "res/ids_phonebook.h"
 #include "res/templates.h"
+#include "ui/ask_user.h"
 #include "ui/beep.h"
 #include "ui/lang_string.h"
 #include "ui/not_responding.h"
@@ -71,7 +72,10 @@ void CPhonebook::onInitDialog() {
   connect(entries, &QTreeWidget::itemSelectionChanged, this, &CPhonebook::updateButtons);
   entries->viewport()->installEventFilter(this);
   entries->installEventFilter(this);
-  connect(button(ids::kRead), &QPushButton::clicked, this, &CPhonebook::readFromDevice);
+  connect(button(ids::kRead), &QPushButton::clicked, this, [this] {
+    if (mayReplaceEdits())
+      readFromDevice();
+  });
   connect(button(ids::kWrite), &QPushButton::clicked, this, &CPhonebook::writeToDevice);
   connect(button(ids::kEdit), &QPushButton::clicked, this, &CPhonebook::editEntry);
   connect(button(ids::kDelete), &QPushButton::clicked, this, &CPhonebook::deleteEntry);
@@ -159,8 +163,8 @@ void CPhonebook::readFromDevice() {
   markPhonebookLoaded();
 }
 
-void CPhonebook::writeToDevice() {
-  RunPageCommand(Mfp_SetPhonebook, window());
+bool CPhonebook::writeToDevice() {
+  return sendRecord(Mfp_SetPhonebook);
 }
 
 void CPhonebook::editEntry() {
@@ -172,6 +176,7 @@ void CPhonebook::editEntry() {
   CEditPhonebook dialog(index, window());
   if (dialog.exec() == QDialog::Accepted) {
     StoreEntryTexts(PhonebookStore.entries.at(size_t(index)), dialog.name(), dialog.number());
+    markEdited();
     showRow(index - range_.first);
     updateButtons();
   }
@@ -188,6 +193,7 @@ void CPhonebook::composeGroupDial() {
   CGroupDial dialog(EntryName(entry), entry.dialData, window());
   if (dialog.exec() == QDialog::Accepted) {
     StoreGroupDial(index, dialog.name(), dialog.memberSet());
+    markEdited();
     showRow(index - range_.first);
     updateButtons();
   }
@@ -200,15 +206,23 @@ void CPhonebook::deleteEntry() {
     Beep();
     return;
   }
+  markEdited();
   showRow(index - range_.first);
   updateButtons();
   list()->setFocus();
 }
 
 void CPhonebook::deleteAllEntries() {
-  for (int kept = DeleteAllPhonebookEntries(); kept > 0; --kept)
-    Beep();
+  if (AskUser(window(), "DeleteAllQuestion", LangString("PHONEBOOK", "IDS_DELETE_ALL_QUESTION"),
+              {LangString("PHONEBOOK", "IDC_DELETE_ALL_YES"),
+               LangString("PHONEBOOK", "IDC_KEEP_ENTRIES")}) != 0)
+    return;
+  const int kept = DeleteAllPhonebookEntries();
+  markEdited();
   refill();
+  if (kept > 0)
+    TellUser(window(), LangString("PHONEBOOK", "IDS_ENTRIES_KEPT") + QLatin1Char(' ') +
+                           QString::number(kept));
 }
 
 void CPhonebook::openSelected() {

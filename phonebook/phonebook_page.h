@@ -37,7 +37,8 @@ class CPhonebook : public TemplatePage {
   void readFromDevice();
   // Write: the whole store to the device. Disabled until the store came from the device
   // or a file, so a failed first read never empties the device's phonebook.
-  void writeToDevice();
+  bool writeToDevice();
+  bool sendEdits() override { return writeToDevice(); }
   // Edit: the entry dialog for the selected row; its texts are stored on OK. A group has no
   // number to edit: it is refused with a beep.
   void editEntry();
@@ -45,7 +46,8 @@ class CPhonebook : public TemplatePage {
   void composeGroupDial();
   // Delete: empties the selected entry; beeps when nothing is selected or the entry is held.
   void deleteEntry();
-  // Delete All: empties every entry nothing holds, one beep for each entry kept.
+  // Delete All: once the person confirmed, empties every entry nothing holds; one box then
+  // says how many entries were kept, and why.
   void deleteAllEntries();
 
   QTreeWidget* list() const;

@@ -22,7 +22,7 @@ constexpr const char* kClockModeKeys[] = {"CLOCK_MODE_ITEM_0", "CLOCK_MODE_ITEM_
 
 // Left: the three edits, Speaker, Ringer and the toll-saver frame. Right: USB mode,
 // Language, Clock mode, the power-save frame (minutes beside its On button) and the four
-// check boxes; Refresh and Apply bottom right.
+// check boxes; Refresh and Apply bottom right, the status line left of them.
 constexpr ControlTemplate kControls[] = {
     Control(kLabel, ids::kMachineNumberLabel, "Machine number:", 6, 12, 64, 8, kAlignRight,
             "IDL_MACHINE_NUMBER"),
@@ -70,6 +70,7 @@ constexpr ControlTemplate kControls[] = {
 
     Control(kPushButton, ids::kRefresh, "&Refresh", 181, 189, 70, 20, 0, "IDC_REFRESH"),
     Control(kPushButton, ids::kApply, "&Apply", 257, 189, 70, 20, 0, "IDC_APPLY"),
+    Control(kLabel, kStatusLine, "", 6, 191, 170, 19),
 };
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 using enum ControlKind;
 
 // Template order is the tab order: the type, Read and Write, the list, then the buttons
-// beneath it, as they read from top to bottom.
+// beneath it, as they read from top to bottom, and the status line below them.
 constexpr ControlTemplate kPageControls[] = {
     Control(kGroupBox, phonebook_ids::kTypeFrame, "Type", 5, 4, 196, 43, 0, "IDL_TYPE"),
     // The one-touch type is never shown: the device has no one-touch dials.
@@ -27,6 +27,7 @@ constexpr ControlTemplate kPageControls[] = {
             "IDC_DELETE_ALL"),
     Control(kPushButton, phonebook_ids::kGroupDial, "&Group dial...", 254, 182, 79, 18, 0,
             "IDC_GROUP_DIAL"),
+    Control(kLabel, kStatusLine, "", 8, 203, 327, 12),
 };
 
 constexpr ControlTemplate kEntryControls[] = {

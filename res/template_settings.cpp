@@ -29,6 +29,7 @@ constexpr unsigned kHiddenOff = kHidden | kDisabled;
 
 // Left: the lists with their labels, the two check boxes, and the three lists the device
 // keeps but the page never shows. Right: the number fields, each with its arrows and unit.
+// Bottom: the status line left of Refresh and Apply.
 constexpr ControlTemplate kControls[] = {
     Control(kLabel, ids::kTrayPaperSizeLabel, "Tray paper size:", 8, 14, 86, 8, kAlignRight,
             "IDL_TRAY_PAPER_SIZE"),
@@ -88,6 +89,7 @@ constexpr ControlTemplate kControls[] = {
 
     Control(kPushButton, ids::kRefresh, "&Refresh", 181, 189, 70, 20, 0, "IDC_REFRESH"),
     Control(kPushButton, ids::kApply, "&Apply", 257, 189, 70, 20, 0, "IDC_APPLY"),
+    Control(kLabel, kStatusLine, "", 8, 191, 168, 19),
 };
 
 }  // namespace

@@ -19,6 +19,9 @@ extern const DialogTemplate kTemplate143;  // group dial dialog
 std::span<const DialogTemplate* const> AllTemplates();
 const DialogTemplate* FindTemplate(int id);
 
+// The line of a page (Settings, Advanced, Phonebook) that says what last succeeded, and when.
+inline constexpr int kStatusLine = 1190;
+
 // The dialog font of every template.
 inline constexpr const char* kDialogFontName = "MS Sans Serif";
 inline constexpr int kDialogFontPoints = 8;

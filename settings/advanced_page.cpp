@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTimeEdit>
 
 #include <algorithm>
@@ -129,6 +130,7 @@ void CAdvanced::onInitDialog() {
   advancedPageCreated = true;
   setUpFields();
   connectNotifications();
+  trackEdits();
   setSendButton(controls().find<QPushButton>(ids::kApply));
   localize();
   fillFromDevice();
@@ -149,8 +151,10 @@ void CAdvanced::setUpFields() {
 }
 
 void CAdvanced::connectNotifications() {
-  connect(controls().find<QPushButton>(ids::kRefresh), &QPushButton::clicked, this,
-          &CAdvanced::fillFromDevice);
+  connect(controls().find<QPushButton>(ids::kRefresh), &QPushButton::clicked, this, [this] {
+    if (mayReplaceEdits())
+      fillFromDevice();
+  });
   connect(controls().find<QPushButton>(ids::kApply), &QPushButton::clicked, this,
           &CAdvanced::applyToDevice);
   for (const ValueControl& list : kLists)
@@ -217,8 +221,11 @@ void CAdvanced::readControls() {
 void CAdvanced::showTollWindow() {
   for (const TollPickers& pickers : kTollPickers) {
     const DeviceDateTime& time = MachineState.AdvancedSetup.*pickers.time;
-    controls().find<QDateEdit>(pickers.dateId)->setDate(PickerDate(time));
+    auto* datePicker = controls().find<QDateEdit>(pickers.dateId);
     auto* timePicker = controls().find<QTimeEdit>(pickers.timeId);
+    // Showing the record is no edit.
+    const QSignalBlocker quietDate(datePicker), quietTime(timePicker);
+    datePicker->setDate(PickerDate(time));
     timePicker->setTime(PickerTime(time));
     timePicker->setDisplayFormat(QString::fromLatin1(kTimeFormat));
   }
@@ -271,13 +278,13 @@ void CAdvanced::commitControls() {
   TrimPrefixDial(MachineState.AdvancedSetup, values_);
 }
 
-void CAdvanced::applyToDevice() {
+bool CAdvanced::applyToDevice() {
   readControls();
   AdvancedSetupRecord& record = MachineState.AdvancedSetup;
   CommitPageValues(values_, record);
   record.tollSaver = uint8_t(values_.tollSaver);
   readTollWindow();
-  RunPageCommand(Mfp_SetSystemInfo, window());
+  return sendRecord(Mfp_SetSystemInfo);
 }
 
 }  // namespace vornik

@@ -29,7 +29,8 @@ class CAdvanced : public TemplatePage {
   // Copies every control, the toll-saver choice and its window included, into the record
   // and sends it; the not-responding box when it could not be sent. Apply stays disabled
   // until the record came from the device or a settings file.
-  void applyToDevice();
+  bool applyToDevice();
+  bool sendEdits() override { return applyToDevice(); }
   // Sets every text of the page from section "ADVANCED" of the language file.
   void localize();
 

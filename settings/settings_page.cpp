@@ -84,14 +84,17 @@ void CSettings::onInitDialog() {
   }
   transferToControls();
   connectNotifications();
+  trackEdits();
   setSendButton(controls().find<QPushButton>(ids::kApply));
   localize();
   fillFromDevice();
 }
 
 void CSettings::connectNotifications() {
-  connect(controls().find<QPushButton>(ids::kRefresh), &QPushButton::clicked, this,
-          &CSettings::fillFromDevice);
+  connect(controls().find<QPushButton>(ids::kRefresh), &QPushButton::clicked, this, [this] {
+    if (mayReplaceEdits())
+      fillFromDevice();
+  });
   connect(controls().find<QPushButton>(ids::kApply), &QPushButton::clicked, this,
           &CSettings::applyToDevice);
   for (const ListControl& list : kLists)
@@ -193,8 +196,8 @@ void CSettings::fillFromDevice() {
   setRecordLoaded(true);
 }
 
-void CSettings::applyToDevice() {
-  RunPageCommand(Mfp_SetSettings, window());
+bool CSettings::applyToDevice() {
+  return sendRecord(Mfp_SetSettings);
 }
 
 void CSettings::commitControls() {
@@ -209,6 +212,7 @@ void CSettings::validateEdits() {
 }
 
 void CSettings::spinStep(SpinDirection direction, int arrowId) {
+  markEdited();
   readControls();
   for (size_t i = 0; i < kSettingsNumberCount; ++i) {
     if (kNumbers[i].arrowId != arrowId)

@@ -21,7 +21,8 @@ class CSettings : public TemplatePage {
   void fillFromDevice();
   // Sends the record unchanged; the not-responding box when it could not be sent. Apply
   // stays disabled until the record came from the device or a settings file.
-  void applyToDevice();
+  bool applyToDevice();
+  bool sendEdits() override { return applyToDevice(); }
   // Copies every control into the record, without a range check.
   void commitControls();
   // Clamps the six number fields into their ranges and stores them in the record; the

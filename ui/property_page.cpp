@@ -4,6 +4,11 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include <algorithm>
+
+#include "ui/ask_user.h"
+#include "ui/lang_string.h"
+
 namespace vornik {
 
 PropertyPage::PropertyPage(QWidget* parent) : QWidget(parent) {}
@@ -17,8 +22,15 @@ void PropertyPage::ensureInitialized() {
 
 void PropertyPage::setRecordLoaded(bool loaded) {
   recordLoaded_ = loaded;
+  if (loaded)
+    edited_ = false;
   if (sendButton_ != nullptr)
     sendButton_->setEnabled(loaded);
+}
+
+bool PropertyPage::mayReplaceEdits() {
+  PropertyPage* const pages[] = {this};
+  return MayReplaceEdits(pages, window());
 }
 
 void PropertyPage::setSendButton(QAbstractButton* button) {
@@ -35,6 +47,15 @@ void PropertyPage::keyPressEvent(QKeyEvent* event) {
   if (field != nullptr && isAncestorOf(field))
     commitField(field);
   event->accept();
+}
+
+bool MayReplaceEdits(std::span<PropertyPage* const> pages, QWidget* owner) {
+  if (std::none_of(pages.begin(), pages.end(),
+                   [](const PropertyPage* page) { return page->hasUnsentEdits(); }))
+    return true;
+  return AskUser(owner, "ReplaceEditsQuestion", LangString("COMMON", "IDS_EDITS_REPLACED"),
+                 {LangString("COMMON", "IDC_DISCARD_EDITS"),
+                  LangString("COMMON", "IDC_KEEP_EDITS")}) == 0;
 }
 
 }  // namespace vornik

@@ -1,14 +1,18 @@
 #include <gmock/gmock.h>
 
 #include <QAction>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <functional>
 #include <optional>
@@ -17,7 +21,10 @@
 #include "app/page_sheet.h"
 #include "bench/mandated_waits.h"
 #include "info/firmware_page.h"
+#include "link/command_frame.h"
 #include "panel_fixture.h"
+#include "phonebook/edit_phonebook_dialog.h"
+#include "phonebook/phonebook_file.h"
 #include "phonebook/phonebook_page.h"
 #include "res/ids_advanced.h"
 #include "res/ids_firmware.h"
@@ -27,10 +34,13 @@
 #include "res/menus.h"
 #include "res/pictures.h"
 #include "res/templates.h"
+#include "settings/settings_file.h"
 #include "settings/settings_page.h"
 #include "tests/support/modal_answers.h"
+#include "tests/support/page_input.h"
 #include "tests/support/tapped_device.h"
 #include "ui/beep.h"
+#include "ui/filter_edit.h"
 #include "ui/image_button.h"
 #include "ui/template_page.h"
 #include "ui/window_waits.h"
@@ -116,8 +126,11 @@ TEST_F(PanelTest, EnterInAPageFieldCommitsItAndLeavesThePanelOpen) {
   EXPECT_EQ(discard->text(), QStringLiteral("30"));
   EXPECT_EQ(MachineState.SystemSetup.discardSize, 30);
 
+  BoxCloser boxes;
+  boxes.answers[QStringLiteral("UnsentEditsQuestion")] = QStringLiteral("Close without sending");
   panel.exitButton()->setFocus();
   QTest::keyClick(panel.exitButton(), Qt::Key_Return);
+  EXPECT_EQ(boxes.questions.size(), 1);
   EXPECT_FALSE(panel.isVisible());
   EXPECT_EQ(panel.result(), QDialog::Accepted);
 }
@@ -381,6 +394,190 @@ TEST_F(PanelTest, FirmwareUpdateKeepsThePanelOpenAndOnItsPage) {
   QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
   EXPECT_FALSE(panel.isVisible());
   EXPECT_EQ(panel.result(), QDialog::Accepted);
+}
+
+// Notes "Write" in `events` for every record write the simulated device takes.
+void WatchWrites(devsim::SimulatedDevice& sim, std::vector<std::string>& events) {
+  sim.model.setObserver([&events](devsim::Traffic traffic, std::span<const uint8_t> frame) {
+    if (traffic == devsim::Traffic::kRequest && frame.size() > 7 && frame[7] == kOpWriteRecord)
+      events.push_back("Write");
+  });
+}
+
+QString UnsentEditsQuestion(const char* pages) {
+  return QStringLiteral(
+             "UnsentEditsQuestion:Changes on these pages have not been sent to the device yet:"
+             "\n\n") +
+         QString::fromLatin1(pages);
+}
+
+// Exit and the close box close at once when nothing was edited; over an unsent edit they ask
+// once, and after "Send now" the panel closes only when the device took the page's record.
+TEST_F(PanelTest, ClosingOverUnsentEditsAsksOnceAndClosesOnlyWhenSent) {
+  const struct {
+    const char* name;
+    bool edit;
+    bool closeBox;
+    const char* answer;
+    bool silent;  // the device stops answering before the panel is closed
+    bool closed;
+    bool written;
+    int boxes;  // the not-responding box
+  } rows[] = {
+      {"nothing edited, Exit", false, false, "", false, true, false, 0},
+      {"nothing edited, close box", false, true, "", false, true, false, 0},
+      {"Keep open", true, false, "Keep open", false, false, false, 0},
+      {"Close without sending", true, true, "Close without sending", false, true, false, 0},
+      {"Send now", true, false, "Send now", false, true, true, 0},
+      {"Send now, close box", true, true, "Send now", false, true, true, 0},
+      {"Send now, device silent", true, false, "Send now", true, false, true, 1},
+  };
+  std::vector<std::string> events;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    BoxCloser boxes;
+    boxes.answers[QStringLiteral("UnsentEditsQuestion")] = QString::fromLatin1(row.answer);
+    CMainPanel panel;
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    auto* settings = static_cast<CSettings*>(PageSheet->page(0));
+    if (row.edit)
+      ChooseItem(settings->controls().find<QComboBox>(res::settings_ids::kTrayPaperSize), 2);
+    events.clear();
+    WatchWrites(sim, events);
+    sim.model.setFault(devsim::Fault::kSilent, row.silent);
+    if (row.closeBox)
+      panel.close();
+    else
+      QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
+    EXPECT_EQ(boxes.questions,
+              row.edit ? QStringList{UnsentEditsQuestion("Settings")} : QStringList{});
+    EXPECT_EQ(!panel.isVisible(), row.closed);
+    EXPECT_EQ(!events.empty(), row.written);
+    EXPECT_EQ(boxes.shown, row.boxes);
+    EXPECT_EQ(settings->hasUnsentEdits(), row.edit && !(row.written && row.closed));
+    sim.model.setFault(devsim::Fault::kSilent, false);
+  }
+}
+
+// Edit a phonebook entry, press Exit and choose "Send now": the Write reaches the device
+// before the panel ends.
+TEST_F(PanelTest, SendNowWritesTheEditedPhonebookBeforeThePanelEnds) {
+  std::vector<std::string> events;
+  BoxCloser boxes;
+  boxes.answers[QStringLiteral("UnsentEditsQuestion")] = QStringLiteral("Send now");
+  CMainPanel panel;
+  panel.show();
+  PageSheet->setActivePage(2);
+  QTimer dialogWatch;
+  QObject::connect(&dialogWatch, &QTimer::timeout, [] {
+    if (auto* dialog = qobject_cast<CEditPhonebook*>(QApplication::activeModalWidget())) {
+      dialog->nameEdit()->selectAll();
+      QTest::keyClicks(dialog->nameEdit(), QStringLiteral("front office"));
+      QTest::mouseClick(dialog->controls().find<QPushButton>(res::kIdOk), Qt::LeftButton);
+    }
+  });
+  dialogWatch.start(1);
+  PhonebookPage->list()->setCurrentItem(PhonebookPage->list()->topLevelItem(0));
+  PhonebookPage->editEntry();
+  dialogWatch.stop();
+
+  WatchWrites(sim, events);
+  QObject::connect(&panel, &QDialog::finished, [&] { events.push_back("panel ended"); });
+  QTest::mouseClick(panel.exitButton(), Qt::LeftButton);
+  EXPECT_THAT(events, testing::ElementsAre("Write", "panel ended"));
+  EXPECT_EQ(boxes.questions, QStringList{UnsentEditsQuestion("Phonebook")});
+  EXPECT_EQ(EntryName(PhonebookStore.entries.at(0)), "FRONT OFFICE");
+}
+
+// A change in any field, list, check box, radio button, picker or arrows is an unsent edit
+// until Apply sends it, and the status line then says so.
+TEST_F(PanelTest, EveryKindOfControlMakesAnUnsentEditUntilApplySendsIt) {
+  const struct {
+    const char* name;
+    int tab;
+    int control;
+    Qt::Key key;
+  } rows[] = {
+      {"list", 0, res::settings_ids::kPaperType, Qt::Key_Down},
+      {"check box", 0, res::settings_ids::kAutoJournal, Qt::Key_Space},
+      {"number field", 0, res::settings_ids::kDiscardSize, Qt::Key_Backspace},
+      {"arrows", 0, res::settings_ids::kDiscardSizeArrows, Qt::Key_Up},
+      {"radio button", 1, res::advanced_ids::kTollSaverOn, Qt::Key_Space},
+      {"picker", 1, res::advanced_ids::kTollStartDate, Qt::Key_Up},
+      {"text field", 1, res::advanced_ids::kMachineId, Qt::Key_X},
+  };
+  BoxCloser boxes;
+  CMainPanel panel;
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    PageSheet->setActivePage(row.tab);
+    auto* page = static_cast<TemplatePage*>(PageSheet->page(row.tab));
+    EXPECT_FALSE(page->hasUnsentEdits());
+    QTest::keyClick(page->controls().control(row.control), row.key);
+    EXPECT_TRUE(page->hasUnsentEdits());
+    const int apply = row.tab == 0 ? res::settings_ids::kApply : res::advanced_ids::kApply;
+    QTest::mouseClick(page->controls().find<QPushButton>(apply), Qt::LeftButton);
+    EXPECT_FALSE(page->hasUnsentEdits());
+    EXPECT_THAT(
+        page->controls().find<QLabel>(res::kStatusLine)->text().toStdString(),
+        testing::MatchesRegex("Sent to the device \u2013 [0-2][0-9]:[0-5][0-9]:[0-5][0-9]"));
+  }
+  EXPECT_EQ(boxes.shown, 0);
+}
+
+// Read, Refresh and Load over unsent edits ask first: kept, nothing is read; replaced, the
+// page shows what was read and holds no edit.
+TEST_F(PanelTest, ReadingOverUnsentEditsAsksFirst) {
+  QTemporaryDir dir;
+  const QString phonebook = dir.filePath(QStringLiteral("BACKUP.PBF"));
+  const QString setup = dir.filePath(QStringLiteral("SETUP.STF"));
+  const struct {
+    const char* name;
+    int tab;
+    int button;  // or a File menu command and its file
+    void (CMainPanel::*load)();
+    const QString& file;
+  } rows[] = {
+      {"Settings Refresh", 0, res::settings_ids::kRefresh, nullptr, setup},
+      {"Advanced Refresh", 1, res::advanced_ids::kRefresh, nullptr, setup},
+      {"Phonebook Read", 2, res::phonebook_ids::kRead, nullptr, setup},
+      {"Load Phonebook", 2, 0, &CMainPanel::OnLoadPhonebook, phonebook},
+      {"Load Settings", 1, 0, &CMainPanel::OnLoadSettings, setup},
+  };
+  CMainPanel panel;
+  panel.show();
+  PageSheet->setActivePage(2);
+  ASSERT_EQ(WritePhonebookFile(phonebook.toStdString()), 1);
+  ASSERT_EQ(SettingsFileStep(setup.toStdString(), SettingsFileAction::kSave),
+            SettingsFileResult::kDone);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    PageSheet->setActivePage(row.tab);
+    auto* page = static_cast<TemplatePage*>(PageSheet->page(row.tab));
+    for (const char* answer : {"Keep my changes", "Replace my changes"}) {
+      SCOPED_TRACE(answer);
+      BoxCloser boxes;
+      boxes.answers[QStringLiteral("ReplaceEditsQuestion")] = QString::fromLatin1(answer);
+      page->markEdited();
+      const uint32_t start = fake.clock.now;
+      if (row.button != 0) {
+        QTest::mouseClick(page->controls().find<QPushButton>(row.button), Qt::LeftButton);
+      } else {
+        FileChooser chooser(row.file);
+        (panel.*row.load)();
+      }
+      EXPECT_EQ(boxes.questions,
+                QStringList{QStringLiteral("ReplaceEditsQuestion:Changes that have not been sent "
+                                           "to the device yet will be replaced by what is read "
+                                           "now.")});
+      const bool replaced = answer[0] == 'R';
+      EXPECT_EQ(page->hasUnsentEdits(), !replaced);
+      EXPECT_EQ(fake.clock.now != start, replaced && row.button != 0);
+    }
+  }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <numeric>
 
 #include "devsim/simulated_device.h"
+#include "info/device_info.h"
 #include "info/firmware_page.h"
 #include "lang/lang_text.h"
 #include "link/connection.h"
@@ -272,6 +273,7 @@ TEST_F(FirmwarePageTest, NextUpdateShowsNothingOfTheLastRun) {
       std::filesystem::resize_file(path.toStdString(), 4096);  // the second block never comes
     return bytes.size();
   };
+  BoxCloser boxes;
   click(ids::kUpdate);
   ASSERT_EQ(look(), (PageLook{40, "40 %", "Failed to write data."}));
 
@@ -281,7 +283,6 @@ TEST_F(FirmwarePageTest, NextUpdateShowsNothingOfTheLastRun) {
     return bytes.size();
   };
   image(10000);
-  BoxCloser boxes;
   click(ids::kUpdate);
   ASSERT_FALSE(atWrites.empty());
   EXPECT_EQ(atWrites.front(), (PageLook{0, "0 %", ""}));  // the announce
@@ -327,11 +328,45 @@ TEST_F(FirmwarePageTest, FileGoneAtUpdateDropsBackToNoFileAndSendsNothing) {
     writes.push_back(bytes.size());
     return bytes.size();
   };
+  BoxCloser boxes;
   click(ids::kUpdate);
   EXPECT_TRUE(writes.empty());
   EXPECT_EQ(text(ids::kFilePath), QString());
   EXPECT_EQ(text(ids::kMessage), QStringLiteral("Select a firmware file."));
   EXPECT_FALSE(control<QPushButton>(ids::kUpdate)->isEnabled());
+}
+
+// Update asks first, naming the file, its size and the firmware now on the device (once the
+// Information record was read), and warns not to switch the device off; Cancel sends nothing.
+TEST_F(FirmwarePageTest, UpdateAsksFirstNamingTheFileItsSizeAndTheDevicesFirmware) {
+  const QString path = image(100);
+  for (const char* firmware : {"not read yet (the Information page reads it)", "2.14"}) {
+    SCOPED_TRACE(firmware);
+    if (firmware[0] == '2') {
+      ASSERT_EQ(Mfp_GetDeviceInfo(), 1);
+    }
+    choose(path);
+    std::vector<size_t> writes;
+    tap.onWrite = [&](std::span<const uint8_t> bytes) {
+      writes.push_back(bytes.size());
+      return bytes.size();
+    };
+    BoxCloser boxes;
+    boxes.answers[QStringLiteral("UpdateQuestion")] = QStringLiteral("Cancel");
+    click(ids::kUpdate);
+    EXPECT_EQ(boxes.questions,
+              QStringList{QStringLiteral("UpdateQuestion:Send this firmware to the device?\n\n"
+                                         "File: %1\nSize: 100 bytes\n"
+                                         "Firmware now on the device: %2\n\n"
+                                         "Do not switch the device off or disconnect it until "
+                                         "the update is complete: a device left with part of "
+                                         "its firmware cannot start again.")
+                              .arg(path, QString::fromLatin1(firmware))});
+    EXPECT_TRUE(writes.empty());
+    EXPECT_EQ(text(ids::kFilePath), path);
+    EXPECT_TRUE(control<QPushButton>(ids::kUpdate)->isEnabled());
+    tap.onWrite = nullptr;
+  }
 }
 
 }  // namespace

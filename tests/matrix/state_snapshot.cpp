@@ -95,6 +95,9 @@ void AddFiles(Snapshot& snapshot, const QString& folder) {
 void AddPageLook(Snapshot& snapshot, const QWidget& page) {
   std::string look;
   for (const QWidget* widget : page.findChildren<QWidget*>()) {
+    // The status line reports the command, as its boxes do, with the time of day in it.
+    if (widget->objectName() == QLatin1String("StatusLine"))
+      continue;
     if (auto* edit = qobject_cast<const QLineEdit*>(widget)) {
       look += Line("edit", edit->text());
     } else if (auto* list = qobject_cast<const QComboBox*>(widget)) {

@@ -249,7 +249,8 @@ TEST_F(PhonebookPageTest, ReadRebuildsWhatTheGroupsHold) {
   EXPECT_EQ(cell(0, 1), QString());
 }
 
-TEST_F(PhonebookPageTest, DeleteAllKeepsTheInUseGroupAndItsMembersWithABeepEach) {
+// Delete All asks first; the entries it keeps are counted in one message, never a beep each.
+TEST_F(PhonebookPageTest, DeleteAllAsksFirstAndTellsTheKeptEntriesInOneMessage) {
   simSlot(19).inUseFlag = 1;  // chosen by a key on the device
   devsim::PhonebookSlot& spare = simSlot(30);
   spare.groupFlag = 1;
@@ -258,14 +259,26 @@ TEST_F(PhonebookPageTest, DeleteAllKeepsTheInUseGroupAndItsMembersWithABeepEach)
   spare.dialData[0] = 0x0C;  // speed dials 4 and 5
   simSlot(4).inUseFlag = simSlot(5).inUseFlag = 1;
   openPage();
+  const QStringList names = Column(list(), 1);
+  boxes.answers[QStringLiteral("DeleteAllQuestion")] = QStringLiteral("Keep the entries");
   Click(button(page_ids::kDeleteAll));
-  EXPECT_EQ(beeps.count, 5);
+  EXPECT_EQ(Column(list(), 1), names);
+  EXPECT_FALSE(page->hasUnsentEdits());
+
+  boxes.answers.clear();
+  Click(button(page_ids::kDeleteAll));
+  EXPECT_EQ(boxes.questions.size(), 2);
+  EXPECT_EQ(boxes.told, QStringList{QStringLiteral(
+                            "Entries kept because a group dial or a key of the device still uses "
+                            "them: 5")});
+  EXPECT_EQ(beeps.count, 0);
   EXPECT_THAT(Column(list(), 1).mid(0, 6),
               ElementsAre("FRONT DESK", "ACCOUNTING", "WAREHOUSE", "HEAD OFFICE", "", ""));
   EXPECT_EQ(cell(19, 2), QStringLiteral("*GROUP DIAL*"));
   EXPECT_EQ(cell(30, 1), QString());
   EXPECT_EQ(entry(4).inUseFlag, 0);
   EXPECT_EQ(page->selectedEntry(), 0);
+  EXPECT_TRUE(page->hasUnsentEdits());
 }
 
 TEST_F(PhonebookPageTest, EntryDialogKeepsCapitalsAndTakesOnlyANumberWithADigit) {

@@ -1,6 +1,7 @@
 // Every template laid out with the texts of every shipped language at the default dialog
 // font: each control holds its whole text, no two controls overlap, each image button's
-// icon is drawn for the screen's scale, and a picture of the window is saved for review
+// icon is drawn for the screen's scale, a page's status line holds each of its texts with
+// the longest time of day, and a picture of the window is saved for review
 // (VORNIK_SCREENSHOT_DIR). ctest runs it again at the scales of high-density screens
 // (QT_SCALE_FACTOR 1.5 and 2).
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTime>
 #include <QTreeWidget>
 
 #include "res/dialog_builder.h"
@@ -27,6 +29,7 @@
 #include "ui/image_button.h"
 #include "ui/lang_string.h"
 #include "ui/qt_language.h"
+#include "ui/template_page.h"
 
 namespace vornik::res {
 namespace {
@@ -147,6 +150,13 @@ TEST(TemplateLayout, EveryTemplateShowsItsWholeTextsWithoutOverlaps) {
           continue;
         }
         SCOPED_TRACE(control.id);
+        if (control.id == kStatusLine) {
+          for (const char* done : {"IDS_DONE_SENT", "IDS_DONE_LOADED", "IDS_DONE_SAVED"}) {
+            static_cast<QLabel*>(widget)->setText(
+                StatusLineText(LangString("COMMON", done), QTime(23, 59, 59)));
+            EXPECT_EQ(ClippedText(widget, control).toStdString(), "") << done;
+          }
+        }
         EXPECT_EQ(ClippedText(widget, control).toStdString(), "");
         if (auto* image = qobject_cast<ImageButton*>(widget);
             image && !image->iconPixmapSize().isEmpty()) {
