@@ -1,5 +1,6 @@
 """The panel through the accessibility bus: every control of every page and dialog has a
-name, in English and in German, and one phonebook edit is made by role and name alone.
+name, in English and in German; a phonebook edit made by role and name alone reaches the
+device through Write, and through Exit's "Send now".
 
 Usage: panel_a11y_test.py PROGRAM_DIR WORK_DIR
 """
@@ -86,25 +87,49 @@ def walk_every_window(bin_dir, work_dir, lang):
     return faults
 
 
+def edit_a_number(session, texts):
+    """Phonebook tab, an entry, Edit, a new number, OK: the list shows it."""
+    window = session.window(name=texts["MAIN", "CAPTION"])
+    open_tab(window, texts, "PHONEBOOK")
+    entries = phonebook_list(window, texts)
+    select_row(entries, 1)
+    press(window, pyatspi.ROLE_PUSH_BUTTON, texts["PHONEBOOK", "IDC_EDIT"])
+    entry = session.window(name=texts["EDIT_PHONEBOOK", "CAPTION"])
+    number = find(entry, pyatspi.ROLE_TEXT, texts["EDIT_PHONEBOOK", "IDL_PHONE_NUMBER"])
+    set_text(number, NEW_NUMBER)
+    wait_for(lambda: text_of(number) == NEW_NUMBER, what="the new number in its field")
+    press(entry, pyatspi.ROLE_PUSH_BUTTON, texts["EDIT_PHONEBOOK", "IDOK"])
+    wait_for(lambda: row_texts(entries, 1)[2] == NEW_NUMBER, what="the list showing it")
+    return window
+
+
 def edit_a_number_and_write(bin_dir, work_dir):
-    """Phonebook tab, an entry, Edit, a new number, OK, Write: the device receives it."""
+    """An edited number, then Write: the device receives it."""
     texts = Texts(bin_dir, "en")
     with Session(bin_dir, work_dir, env={"VORNIK_LANG": "en"}) as session:
-        window = session.window(name=texts["MAIN", "CAPTION"])
-        open_tab(window, texts, "PHONEBOOK")
-        entries = phonebook_list(window, texts)
-        select_row(entries, 1)
-        press(window, pyatspi.ROLE_PUSH_BUTTON, texts["PHONEBOOK", "IDC_EDIT"])
-        entry = session.window(name=texts["EDIT_PHONEBOOK", "CAPTION"])
-        number = find(entry, pyatspi.ROLE_TEXT, texts["EDIT_PHONEBOOK", "IDL_PHONE_NUMBER"])
-        set_text(number, NEW_NUMBER)
-        wait_for(lambda: text_of(number) == NEW_NUMBER, what="the new number in its field")
-        press(entry, pyatspi.ROLE_PUSH_BUTTON, texts["EDIT_PHONEBOOK", "IDOK"])
-        wait_for(lambda: row_texts(entries, 1)[2] == NEW_NUMBER, what="the list showing it")
+        window = edit_a_number(session, texts)
         press(window, pyatspi.ROLE_PUSH_BUTTON, texts["PHONEBOOK", "IDC_SEND_PHONEBOOK"])
         wait_for(lambda: hex_bytes(NEW_NUMBER) in session.frames_received(), timeout=60,
                  what="the write carrying the new number in the frame log")
     print(f"  phonebook task: the device received {NEW_NUMBER}")
+
+
+def edit_a_number_and_exit_sending_it(bin_dir, work_dir):
+    """An edited number, then Exit, and "Send now" in the question that follows: the
+    device has the write by the time the panel has ended."""
+    texts = Texts(bin_dir, "en")
+    with Session(bin_dir, work_dir, env={"VORNIK_LANG": "en"}) as session:
+        window = edit_a_number(session, texts)
+        if hex_bytes(NEW_NUMBER) in session.frames_received():
+            raise AssertionError("the edit reached the device before Exit")
+        press(window, pyatspi.ROLE_PUSH_BUTTON, texts["MAIN", "IDC_EXIT"])
+        question = session.window(pyatspi.ROLE_ALERT)
+        press(question, pyatspi.ROLE_PUSH_BUTTON, texts["COMMON", "IDC_SEND_NOW"])
+        status = session.wait_until_ended(timeout=60)
+        if hex_bytes(NEW_NUMBER) not in session.frames_received():
+            raise AssertionError("the panel ended without writing the edited number")
+    print(f"  Exit with an unsent edit, Send now: the device received {NEW_NUMBER}, "
+          f"then the panel ended with status {status}")
 
 
 def main():
@@ -113,6 +138,7 @@ def main():
     for lang in ("en", "de"):
         faults += walk_every_window(bin_dir, work_dir, lang)
     edit_a_number_and_write(bin_dir, work_dir)
+    edit_a_number_and_exit_sending_it(bin_dir, work_dir)
     for fault in faults:
         print("FAULT", fault)
     print(f"{len(faults)} unnamed or value-named interactive controls on the five pages, "
