@@ -4,8 +4,10 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <iterator>
 #include <latch>
 #include <memory>
 #include <mutex>
@@ -31,8 +33,9 @@ constexpr size_t kDiscardSizeInAnswer = 16;  // a factory device discards 10 mm
 
 // A system setup write with every field byte `value`.
 std::vector<uint8_t> SetSystemSetup(uint8_t value) {
-  std::vector<uint8_t> set = {0x1B, 0xA4, 0x00, 0x1B, 0x50, 0xE0, 0x82, 0xC2, 0x41};
-  set.resize(31, value);
+  constexpr uint8_t kHead[] = {0x1B, 0xA4, 0x00, 0x1B, 0x50, 0xE0, 0x82, 0xC2, 0x41};
+  std::vector<uint8_t> set(31, value);
+  std::copy(std::begin(kHead), std::end(kHead), set.begin());
   return set;
 }
 
