@@ -187,7 +187,13 @@ class Session:
         env = dict(os.environ, VORNIK_USB_PORT=self.socket,
                    QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **self.extra_env)
         self.panel = subprocess.Popen([os.path.join(self.bin_dir, "vornik")], env=env)
-        self.app = wait_for(self._find_app, 30, "the panel on the accessibility bus")
+        try:
+            self.app = wait_for(self._find_app, 30, "the panel on the accessibility bus")
+        except BaseException:
+            # A failed start stops what it started: a simulator left running would hold the
+            # test's output open until its time-out.
+            self.__exit__()
+            raise
         # Always the panel's present state: a cached child may be an object the panel has
         # since replaced.
         self.app.set_cache_mask(Atspi.Cache.NONE)

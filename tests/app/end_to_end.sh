@@ -10,7 +10,7 @@
 for _ in $(seq 100); do [ -S "$work/device.sock" ] && break; sleep 0.1; done
 [ -S "$work/device.sock" ] || { echo "simulator did not start"; exit 1; }
 
-VORNIK_USB_PORT="$work/device.sock" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+VORNIK_USB_PORT="$work/device.sock" xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
   bin=$1; out=$2
   "$bin/vornik" & panel=$!
   id=""

@@ -22,7 +22,7 @@ start_simulator() {  # name, faults...
 start_simulator zero-length --fault zero-length
 start_simulator silent --fault silent
 
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
   bin=$1; work=$2
   fail() { echo "$*"; kill $(jobs -p) 2>/dev/null; exit 1; }
   window() {  # waits for a window titled "Helmdeck" and focuses it

@@ -27,7 +27,7 @@ if [ "${3:-}" = --build-tree-hidden ]; then
   sim=$!
   for _ in $(seq 100); do [ -S "$work/device.sock" ] && break; sleep 0.1; done
   [ -S "$work/device.sock" ] || { echo "the installed simulator did not start"; exit 1; }
-  VORNIK_USB_PORT=$work/device.sock xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  VORNIK_USB_PORT=$work/device.sock xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
     root=$1; work=$2
     # The loader notes every library it loads, and from where.
     # In German: the installed language file and help page of a language other than English.
