@@ -7,7 +7,7 @@ __metaclass__ = type
 
 import json
 
-DEVICE_ARGUMENT_SPEC = dict(
+DEVICE_OPTIONS = dict(
     port=dict(type='str', choices=['usb', 'lpt1', 'ecp1']),
     device=dict(type='path'),
     vornikctl=dict(type='str', default='vornikctl'),
@@ -25,10 +25,9 @@ FAILURES = {
 }
 
 
-def device_argument_spec(**options):
-    spec = dict(DEVICE_ARGUMENT_SPEC)
-    spec.update(options)
-    return spec
+def module_options(**options):
+    """The device options every module takes, with the module's own `options`."""
+    return dict(DEVICE_OPTIONS, **options)
 
 
 def fail_as_vornikctl(module, rc, message, **result):

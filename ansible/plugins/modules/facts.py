@@ -52,11 +52,11 @@ ansible_facts:
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.vornik.device.plugins.module_utils.vornikctl import (
-    Vornikctl, device_argument_spec)
+    Vornikctl, module_options)
 
 
 def main():
-    module = AnsibleModule(argument_spec=device_argument_spec(), supports_check_mode=True)
+    module = AnsibleModule(argument_spec=module_options(), supports_check_mode=True)
     info = Vornikctl(module).read_json('info')
     device = dict((name.replace('-', '_'), value) for name, value in info.items())
     module.exit_json(changed=False, ansible_facts=dict(vornik_device=device))

@@ -56,12 +56,12 @@ firmware_version:
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.vornik.device.plugins.module_utils.vornikctl import (
-    Vornikctl, device_argument_spec)
+    Vornikctl, module_options)
 
 
 def main():
     module = AnsibleModule(
-        argument_spec=device_argument_spec(src=dict(type='path', required=True),
+        argument_spec=module_options(src=dict(type='path', required=True),
                                            version=dict(type='str', required=True)),
         supports_check_mode=True)
     vornikctl = Vornikctl(module)

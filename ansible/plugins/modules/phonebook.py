@@ -90,7 +90,7 @@ import time
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.vornik.device.plugins.module_utils.vornikctl import (
-    Vornikctl, device_argument_spec, fail_as_vornikctl)
+    Vornikctl, module_options, fail_as_vornikctl)
 
 FORMATS = {'.csv': 'csv', '.vcf': 'vcard', '.vcard': 'vcard', '.pbf': 'pbf'}
 IMPORT_FLAGS = {'csv': '--csv', 'vcard': '--vcf'}
@@ -143,7 +143,7 @@ def backup_path(folder):
 
 def main():
     module = AnsibleModule(
-        argument_spec=device_argument_spec(
+        argument_spec=module_options(
             src=dict(type='path', required=True),
             format=dict(type='str', choices=['auto', 'csv', 'vcard', 'pbf'], default='auto'),
             skip_bad=dict(type='bool', default=False),

@@ -85,7 +85,7 @@ advanced:
 from ansible.module_utils.basic import AnsibleModule
 from ansible.module_utils.six import integer_types
 from ansible_collections.vornik.device.plugins.module_utils.vornikctl import (
-    Vornikctl, device_argument_spec, fail_as_vornikctl)
+    Vornikctl, module_options, fail_as_vornikctl)
 
 RECORDS = (('settings', 'settings'), ('advanced', 'advanced settings'))
 
@@ -122,7 +122,7 @@ def differing_fields(module, what, desired, current):
 
 def main():
     module = AnsibleModule(
-        argument_spec=device_argument_spec(settings=dict(type='dict'), advanced=dict(type='dict')),
+        argument_spec=module_options(settings=dict(type='dict'), advanced=dict(type='dict')),
         required_one_of=[('settings', 'advanced')],
         supports_check_mode=True)
     vornikctl = Vornikctl(module)
